@@ -1,0 +1,21 @@
+#ifndef GLOBALS_H
+#define GLOBALS_H
+
+#include <QString>
+
+class QSplashScreen;
+
+extern const QString appVersion;
+extern const QString organizationName;
+extern const QString applicationName;
+// MIME type under which whole phrases travel between running copies.
+extern const QString clipboardFormat;
+
+// Path of the open database file.
+extern QString nameFileDB;
+// Code of the interface language; empty for the built-in English texts.
+extern QString language;
+// The splash screen while start-up runs; whoever destroys it resets this to null.
+extern QSplashScreen *splash;
+
+#endif // GLOBALS_H

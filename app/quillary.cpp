@@ -1,0 +1,633 @@
+#include "app/quillary.h"
+
+#include "app/globals.h"
+#include "app/help.h"
+#include "app/theme.h"
+#include "browser/sqltable.h"
+#include "browser/typefind.h"
+#include "db/databasefile.h"
+#include "db/typewatch.h"
+#include "editor/htmledit.h"
+#include "editor/typeedit.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QBoxLayout>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSettings>
+#include <QSplashScreen>
+#include <QSqlDatabase>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTranslator>
+
+Quillary::Quillary()
+{
+    qApp->setStyleSheet(::styleSheet(systemStyleSheet(QApplication::palette())));
+    readSettings();
+    helpCreated = false;
+    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+    openDatabaseFile();
+    createActions();
+    createDocks();
+    createToolBars();
+    createMenus();
+    createStatusBar();
+    restoreWindow();
+    makeConnections();
+    languageMenu->setEnabled(languageCount > 1);
+    show();
+    closeSplash();
+    typeFind->showCurrent();
+    updateWindowTitle();
+}
+
+Quillary::~Quillary() = default;
+
+// Settings ------------------------------------------------------------------
+
+void Quillary::readSettings()
+{
+    settings = new QSettings(organizationName, applicationName);
+    appPath = QCoreApplication::applicationDirPath();
+    translationsPath = appPath + QStringLiteral("/translations");
+    const QString userFolder =
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QStringLiteral("/Quillary");
+
+    appTranslator = new QTranslator(this);
+    qtTranslator = new QTranslator(this);
+    QCoreApplication::installTranslator(appTranslator);
+    QCoreApplication::installTranslator(qtTranslator);
+
+    settings->beginGroup(QStringLiteral("/Settings"));
+    language = settings->value(QStringLiteral("/Language"), QString()).toString();
+    nameFileDB = settings->value(QStringLiteral("/NameFileDB"), userFolder + QStringLiteral("/org.db")).toString();
+    // The template beside the program is never worked on directly.
+    if (nameFileDB == appPath + QStringLiteral("/org.db"))
+        nameFileDB = userFolder + QStringLiteral("/org.db");
+    if (!QFile::exists(nameFileDB)) {
+        if (!QDir(userFolder).exists())
+            QDir().mkpath(userFolder);
+        if (!QFile::copy(appPath + QStringLiteral("/org.db"), nameFileDB))
+            qWarning() << "Cannot copy the starter database to" << nameFileDB;
+    }
+    nameIni = settings->value(QStringLiteral("/NameIni"), QString()).toString();
+}
+
+void Quillary::restoreWindow()
+{
+    const QByteArray geometry = settings->value(QStringLiteral("/Geometry"), QByteArray()).toByteArray();
+    const QByteArray state = settings->value(QStringLiteral("/State"), QByteArray()).toByteArray();
+    if (geometry.isEmpty()) {
+        resize(800, 500);
+        typeFind->loadTableSettings(settings, true);
+    } else {
+        typeFind->loadTableSettings(settings, false);
+        restoreGeometry(geometry);
+        show();
+        QCoreApplication::processEvents();
+        restoreState(state, 0);
+    }
+    settings->endGroup();
+    loadTranslators();
+    retranslate();
+}
+
+void Quillary::loadTranslators()
+{
+    appTranslator->load(QStringLiteral("Quillary_") + language, translationsPath, QString(), QString());
+    qtTranslator->load(QStringLiteral("QtBase_") + language, translationsPath, QString(), QString());
+}
+
+void Quillary::writeSettings()
+{
+    settings->beginGroup(QStringLiteral("/Settings"));
+    const QByteArray geometry = saveGeometry();
+    const QByteArray state = saveState(0);
+    settings->setValue(QStringLiteral("/Geometry"), geometry);
+    settings->setValue(QStringLiteral("/State"), state);
+    settings->setValue(QStringLiteral("/Language"), language);
+    settings->setValue(QStringLiteral("/NameFileDB"), nameFileDB);
+    settings->setValue(QStringLiteral("/NameIni"), nameIni);
+    typeFind->saveTableSettings(settings);
+    settings->endGroup();
+}
+
+void Quillary::closeEvent(QCloseEvent *event)
+{
+    writeSettings();
+    QCoreApplication::processEvents();
+    event->accept();
+}
+
+// Building the window ---------------------------------------------------------
+
+void Quillary::createActions()
+{
+    openAction = new QAction(QIcon(QStringLiteral(":/images/open.png")), QString(), this);
+    connect(openAction, &QAction::triggered, this, &Quillary::open);
+    newAction = new QAction(QIcon(QStringLiteral(":/images/new.png")), QString(), this);
+    connect(newAction, &QAction::triggered, this, &Quillary::newDB);
+    saveAsAction = new QAction(QIcon(QStringLiteral(":/images/save.png")), QString(), this);
+    connect(saveAsAction, &QAction::triggered, this, &Quillary::saveAs);
+    exitAction = new QAction(this);
+    verticalAction = new QAction(this);
+    connect(verticalAction, &QAction::triggered, this, &Quillary::verticalSplitWindows);
+    horizontalAction = new QAction(this);
+    connect(horizontalAction, &QAction::triggered, this, &Quillary::horizontalSplitWindows);
+    contentAction = new QAction(this);
+    connect(contentAction, &QAction::triggered, this, &Quillary::helpIndex);
+    startedAction = new QAction(this);
+    connect(startedAction, &QAction::triggered, this, &Quillary::helpStarted);
+    supportAction = new QAction(this);
+    connect(supportAction, &QAction::triggered, this, &Quillary::helpSupport);
+    aboutAction = new QAction(this);
+    connect(aboutAction, &QAction::triggered, this, &Quillary::about);
+}
+
+void Quillary::createDocks()
+{
+    const QDockWidget::DockWidgetFeatures features =
+        QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable;
+    typeFind = new TypeFind(this);
+    typeFind->setFeatures(features);
+    addDockWidget(Qt::TopDockWidgetArea, typeFind);
+    typeEdit = new TypeEdit(this);
+    typeEdit->setFeatures(features);
+    addDockWidget(Qt::BottomDockWidgetArea, typeEdit);
+}
+
+void Quillary::createToolBars()
+{
+    toolBar = addToolBar(QStringLiteral("ToolBar"));
+    toolBar->setObjectName(QStringLiteral("ToolBar"));
+    openAction->setPriority(QAction::LowPriority);
+    newAction->setPriority(QAction::LowPriority);
+    saveAsAction->setPriority(QAction::LowPriority);
+    toolBar->addAction(openAction);
+    toolBar->addAction(newAction);
+    toolBar->addAction(saveAsAction);
+    toolBar->addSeparator();
+    toolBar->addAction(typeFind->appendPhraseAction);
+    toolBar->addAction(typeFind->deletePhraseAction);
+    toolBar->addAction(typeFind->copyPhraseAction);
+    toolBar->addAction(typeFind->copyCellsAction);
+    toolBar->addAction(typeFind->pastePhraseAction);
+
+    editToolBar = addToolBar(QStringLiteral("EditToolBar"));
+    editToolBar->setObjectName(QStringLiteral("Edit Tool Bar"));
+    editToolBar->addActions({typeEdit->undoAction, typeEdit->redoAction, typeEdit->cutAction, typeEdit->copyAction,
+                             typeEdit->pasteAction, typeEdit->boldAction, typeEdit->italicAction,
+                             typeEdit->underlineAction, typeEdit->alignLeftAction, typeEdit->alignCenterAction,
+                             typeEdit->alignRightAction, typeEdit->justifyAction, typeEdit->colorAction});
+
+    fontToolBar = addToolBar(QStringLiteral("FontToolBar"));
+    fontToolBar->setObjectName(QStringLiteral("FontToolBar"));
+    fontToolBar->addWidget(typeEdit->fontCombo);
+    fontToolBar->addWidget(typeEdit->comboSize);
+}
+
+void Quillary::createMenus()
+{
+    fileMenu = menuBar()->addMenu(QObject::tr("File"));
+    fileMenu->addAction(openAction);
+    fileMenu->addAction(newAction);
+    fileMenu->addAction(saveAsAction);
+    fileMenu->addSeparator();
+    fileMenu->addAction(exitAction);
+
+    phraseMenu = menuBar()->addMenu(QObject::tr("Phrase"));
+    phraseMenu->addAction(typeFind->copyPhraseAction);
+    phraseMenu->addAction(typeFind->copyCellsAction);
+    phraseMenu->addAction(typeFind->pastePhraseAction);
+    phraseMenu->addAction(typeFind->appendPhraseAction);
+    phraseMenu->addAction(typeFind->deletePhraseAction);
+
+    editMenu = menuBar()->addMenu(QStringLiteral("Edit"));
+    editMenu->addAction(typeEdit->undoAction);
+    editMenu->addAction(typeEdit->redoAction);
+    editMenu->addSeparator();
+    editMenu->addAction(typeEdit->cutAction);
+    editMenu->addAction(typeEdit->copyAction);
+    editMenu->addAction(typeEdit->pasteAction);
+    editMenu->addSeparator();
+    editMenu->addActions({typeEdit->boldAction, typeEdit->italicAction, typeEdit->underlineAction,
+                          typeEdit->alignLeftAction, typeEdit->alignCenterAction, typeEdit->alignRightAction,
+                          typeEdit->justifyAction, typeEdit->colorAction});
+
+    windowMenu = menuBar()->addMenu(QStringLiteral("Window"));
+    windowMenu->addAction(verticalAction);
+    windowMenu->addAction(horizontalAction);
+    windowMenu->addSeparator();
+    windowMenu->addAction(typeFind->toggleViewAction());
+    windowMenu->addAction(typeEdit->toggleViewAction());
+    windowMenu->addSeparator();
+    windowMenu->addAction(toolBar->toggleViewAction());
+    windowMenu->addAction(editToolBar->toggleViewAction());
+    windowMenu->addAction(fontToolBar->toggleViewAction());
+    createLanguageMenu();
+
+    helpMenu = menuBar()->addMenu(QObject::tr("&Help"));
+    orderAction = new QAction(this);
+    connect(orderAction, &QAction::triggered, this, &Quillary::helpOrder);
+    helpMenu->addAction(contentAction);
+    helpMenu->addSeparator();
+    helpMenu->addAction(startedAction);
+    helpMenu->addAction(supportAction);
+    helpMenu->addAction(orderAction);
+    helpMenu->addSeparator();
+    helpMenu->addAction(aboutAction);
+}
+
+void Quillary::createLanguageMenu()
+{
+    languageMenu = new QMenu(QObject::tr("Language"), windowMenu);
+    languageGroup = new QActionGroup(this);
+    connect(languageGroup, &QActionGroup::triggered, this, &Quillary::switchLanguage);
+
+    const QStringList files =
+        QDir(translationsPath).entryList({QStringLiteral("Quillary_*.qm")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    languageCount = files.size();
+    QString chosen = language;
+    bool found = false;
+    int n = 0;
+    for (const QString &file : files) {
+        ++n;
+        const int first = file.indexOf(QLatin1Char('_'));
+        const int last = file.lastIndexOf(QLatin1Char('.'));
+        const QString code = file.mid(first + 1, last - first - 1);
+
+        QTranslator translator;
+        translator.load(file, translationsPath);
+        const QString name = translator.translate("QObject", "WorkLanguage");
+
+        auto *action = new QAction(QObject::tr("&%1 %2").arg(n).arg(name), this);
+        action->setCheckable(true);
+        action->setData(code);
+        languageMenu->addAction(action);
+        languageGroup->addAction(action);
+        if ((language.isEmpty() && name == QStringLiteral("English")) || language == code) {
+            action->setChecked(true);
+            found = true;
+            if (language.isEmpty())
+                chosen = code;
+        }
+        if (n == files.size() && (chosen.isEmpty() || !found))
+            chosen = code;
+    }
+    language = chosen;
+    if (languageCount > 1) {
+        windowMenu->addSeparator();
+        windowMenu->addMenu(languageMenu);
+    }
+}
+
+void Quillary::createStatusBar()
+{
+    auto *frame = new QFrame;
+    auto *layout = new QHBoxLayout;
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    statusLabel1 = new QLabel(QString(), this);
+    statusLabel2 = new QLabel(QString(), this);
+    for (QLabel *label : {statusLabel1, statusLabel2}) {
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setLineWidth(1);
+        layout->addWidget(label, 0);
+    }
+    frame->setLayout(layout);
+    statusBar()->addPermanentWidget(frame, 1);
+}
+
+void Quillary::makeConnections()
+{
+    connect(exitAction, &QAction::triggered, qApp, &QCoreApplication::quit);
+    connect(statusBar(), &QStatusBar::messageChanged, this, &Quillary::setStatusBar1);
+    connect(typeFind, &TypeFind::setMessage, this, &Quillary::setStatusBar2);
+    connect(typeFind, &TypeFind::setHtml, typeEdit, &TypeEdit::setHtml);
+    connect(typeFind, &TypeFind::clearHtml, typeEdit, &TypeEdit::clearEdit);
+    connect(typeEdit->editor, &HtmlEdit::writeHtml, typeFind, &TypeFind::writeHtml);
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &Quillary::clipboardDataChanged);
+    typeEdit->connectSignals();
+    typeFind->connectSignals();
+}
+
+void Quillary::retranslate()
+{
+    toolBar->setWindowTitle(QObject::tr("Toolbar"));
+    editToolBar->setWindowTitle(QObject::tr("Edit toolbar"));
+    fontToolBar->setWindowTitle(QObject::tr("Font toolbar"));
+
+    fileMenu->setTitle(QObject::tr("&File"));
+    openAction->setText(QObject::tr("Open Database..."));
+    openAction->setStatusTip(QObject::tr("Open Database..."));
+    newAction->setText(QObject::tr("Create a database..."));
+    newAction->setStatusTip(QObject::tr("Create a database..."));
+    // The dots are added after translation, so a translation without them keeps them.
+    saveAsAction->setText(QObject::tr("Save Database As") + QStringLiteral("..."));
+    saveAsAction->setStatusTip(QObject::tr("Save Database As") + QStringLiteral("..."));
+
+    editMenu->setTitle(QObject::tr("Edit"));
+    editMenu->setStatusTip(QObject::tr("Edit"));
+    windowMenu->setTitle(QObject::tr("Window"));
+    windowMenu->setStatusTip(QObject::tr("Window"));
+    phraseMenu->setTitle(QObject::tr("Phrase"));
+    phraseMenu->setStatusTip(QObject::tr("Phrase"));
+    helpMenu->setTitle(QObject::tr("&Help"));
+
+    exitAction->setText(QObject::tr("E&xit"));
+    exitAction->setShortcuts(QKeySequence::Quit);
+    exitAction->setStatusTip(QObject::tr("Exit the application"));
+
+    languageMenu->setTitle(QObject::tr("Language"));
+    languageMenu->setStatusTip(QObject::tr("Language Settings"));
+
+    orderAction->setText(QObject::tr("Ordering Information"));
+    orderAction->setStatusTip(QObject::tr("Ordering Information"));
+    contentAction->setText(QObject::tr("Content"));
+    contentAction->setStatusTip(QObject::tr("Displays content of Help"));
+    contentAction->setShortcuts(QKeySequence::HelpContents);
+    startedAction->setText(QObject::tr("Getting Started"));
+    startedAction->setStatusTip(QObject::tr("Getting Started"));
+    supportAction->setText(QObject::tr("Technical Support"));
+    supportAction->setStatusTip(QObject::tr("Technical Support"));
+    aboutAction->setText(QObject::tr("&About Quillary"));
+    aboutAction->setStatusTip(QObject::tr("Show the About box"));
+
+    verticalAction->setText(QObject::tr("Vertical Windows"));
+    verticalAction->setStatusTip(QObject::tr("Vertical layout of the application windows"));
+    horizontalAction->setText(QObject::tr("Horizontal Windows"));
+    horizontalAction->setStatusTip(QObject::tr("Horizontal layout of the application windows"));
+
+    typeFind->retranslate();
+    typeEdit->retranslate();
+    if (helpCreated)
+        help->retranslate(language);
+}
+
+void Quillary::switchLanguage(QAction *action)
+{
+    language = action->data().toString();
+    loadTranslators();
+    retranslate();
+}
+
+// Help and About ------------------------------------------------------------------
+
+void Quillary::helpPage(const QString &page)
+{
+    if (!helpCreated) {
+        help = new Help(appPath);
+        helpCreated = true;
+    }
+    help->setPage(language, page);
+    help->show();
+    help->raise();
+}
+
+void Quillary::helpIndex()
+{
+    helpPage(QStringLiteral("index.htm"));
+}
+
+void Quillary::helpStarted()
+{
+    helpPage(QStringLiteral("20.htm"));
+}
+
+void Quillary::helpSupport()
+{
+    helpPage(QStringLiteral("60.htm"));
+}
+
+void Quillary::helpOrder()
+{
+    helpPage(QStringLiteral("70.htm"));
+}
+
+void Quillary::about()
+{
+    QDialog box(this, Qt::Window | Qt::WindowCloseButtonHint);
+    box.setWindowTitle(QObject::tr("About Quillary"));
+    auto *layout = new QHBoxLayout;
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    const bool russian = language == QStringLiteral("ru");
+    const QString webPage = russian ? QStringLiteral("https://quillary.example.org/ru/")
+                                    : QStringLiteral("https://quillary.example.org/");
+    const QString supportPage = russian ? QStringLiteral("https://quillary.example.org/ru/support/")
+                                        : QStringLiteral("https://quillary.example.org/support/");
+    const QString siteName = russian ? QStringLiteral("quillary.example.org/ru") : QStringLiteral("quillary.example.org");
+    static const QString notice = QStringLiteral("Copyright &copy; 2026 Tamberlane. All rights reserved.");
+
+    box.setFixedSize(500, 300);
+    box.setStyleSheet(
+        QStringLiteral("background-image: url(:/images/about.png); background-position: bottom right; color:#030102 "));
+    const QString support = QObject::tr("Support");
+    const QString programPage = QObject::tr("The program web page");
+    const QString web = QObject::tr("Web");
+    const QString version = QObject::tr("Version");
+
+    const QString text = QStringLiteral("<h1>") + applicationName + QStringLiteral("™</h1>")
+                         + QStringLiteral("<p align=\"center\">") + version + QLatin1Char(' ') + appVersion
+                         + QStringLiteral("</p>") + QStringLiteral("<table border=\"0\" width=\"100%\">")
+                         + QStringLiteral("<tr><td align=\"right\">") + web + QStringLiteral(":</td><td><a href=\"")
+                         + webPage + QStringLiteral("\">") + programPage + QStringLiteral("</a></td></tr>")
+                         + QStringLiteral("<tr><td align=\"right\">") + support
+                         + QStringLiteral(":</td><td><a href=\"") + supportPage + QStringLiteral("\">") + siteName
+                         + QStringLiteral("</a></td></tr>") + QStringLiteral("</tr></table>")
+                         + QStringLiteral("<p align=\"center\">") + notice + QStringLiteral("</p>");
+    auto *label = new QLabel(text);
+    label->setWordWrap(true);
+    label->setFixedWidth(220);
+    label->setOpenExternalLinks(true);
+    label->setAlignment(Qt::AlignCenter);
+    layout->addStretch();
+    layout->addWidget(label);
+    box.setLayout(layout);
+    box.exec();
+}
+
+// Status bar, clipboard and window layout ------------------------------------
+
+void Quillary::setStatusBar1(const QString &str)
+{
+    statusLabel1->setText(str);
+}
+
+void Quillary::setStatusBar2(const QString &str)
+{
+    statusLabel2->setText(str);
+}
+
+void Quillary::clipboardDataChanged()
+{
+    typeEdit->enableChanged(typeEdit->editor->hasFocus());
+    typeFind->enableChanged(typeFind->table->hasFocus());
+    typeFind->retranslate();
+}
+
+void Quillary::verticalSplitWindows()
+{
+    typeFind->setVisible(true);
+    typeEdit->setVisible(true);
+    typeFind->setFloating(false);
+    typeEdit->setFloating(false);
+    if (!tabifiedDockWidgets(typeFind).isEmpty())
+        splitDockWidget(typeFind, typeEdit, Qt::Vertical);
+    splitDockWidget(typeFind, typeEdit, Qt::Horizontal);
+}
+
+void Quillary::horizontalSplitWindows()
+{
+    typeFind->setVisible(true);
+    typeEdit->setVisible(true);
+    typeFind->setFloating(false);
+    typeEdit->setFloating(false);
+    if (!tabifiedDockWidgets(typeFind).isEmpty())
+        splitDockWidget(typeFind, typeEdit, Qt::Horizontal);
+    splitDockWidget(typeFind, typeEdit, Qt::Vertical);
+}
+
+// Database files ----------------------------------------------------------------
+
+void Quillary::closeSplash()
+{
+    if (splash) {
+        splash->finish(this);
+        delete splash;
+        splash = nullptr;
+    }
+}
+
+void Quillary::showError(const QString &text)
+{
+    QMessageBox::warning(this, QObject::tr("Error"), text, QMessageBox::Ok);
+}
+
+bool Quillary::openDatabaseFile()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QSqlDatabase db = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
+    QString error;
+    const DatabaseCheck check = openPhraseDatabase(db, nameFileDB, &error);
+    if (check == DatabaseCheck::Ok) {
+        updateWindowTitle();
+        QApplication::restoreOverrideCursor();
+        return true;
+    }
+    closeSplash();
+    QApplication::restoreOverrideCursor();
+    if (check == DatabaseCheck::CannotOpen)
+        showError(QObject::tr("Unable to open the base - ") + error);
+    else
+        showError(QObject::tr("Unable to open the base - ") + QObject::tr("table not found."));
+    return false;
+}
+
+void Quillary::closeDatabase()
+{
+    QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false).close();
+}
+
+void Quillary::updateWindowTitle()
+{
+    QString title = applicationName;
+    if (!nameFileDB.isEmpty())
+        title += QStringLiteral(" - ") + nameFileDB;
+    setWindowTitle(title);
+}
+
+void Quillary::switchTo(const QString &path)
+{
+    closeDatabase();
+    typeFind->stopWatching(nameFileDB);
+    nameFileDB = path;
+}
+
+void Quillary::open()
+{
+    const QString oldPath = nameFileDB;
+    const QString name = QFileDialog::getOpenFileName(this, QObject::tr("Select Database File"),
+                                                      QFileInfo(nameFileDB).path(), QStringLiteral("*.db"));
+    if (name.isEmpty())
+        return;
+    switchTo(name);
+    if (openDatabaseFile()) {
+        typeFind->setupModel();
+        return;
+    }
+    nameFileDB = oldPath;
+    if (openDatabaseFile())
+        typeFind->setupModel();
+}
+
+bool Quillary::newDB()
+{
+    const QString oldPath = nameFileDB;
+    QString name = QFileDialog::getSaveFileName(this, QObject::tr("Save As A New Database"),
+                                                QFileInfo(nameFileDB).path(), QStringLiteral("*.db"));
+    if (name.isEmpty())
+        return false;
+    name = withDbSuffix(name);
+
+    // The open file is released first, so that it can be moved aside when it is the one replaced.
+    const bool replacesOpenFile = isSameFile(name, oldPath);
+    if (replacesOpenFile)
+        switchTo(oldPath);
+    if (!copyReplacing(appPath + QStringLiteral("/new.db"), name)) {
+        if (replacesOpenFile && openDatabaseFile())
+            typeFind->setupModel();
+        return false;
+    }
+    switchTo(name);
+    if (openDatabaseFile()) {
+        typeFind->setupModel();
+        return true;
+    }
+    // Never leave the program without a database: go back to the file that was open.
+    switchTo(oldPath);
+    if (openDatabaseFile())
+        typeFind->setupModel();
+    return false;
+}
+
+void Quillary::saveAs()
+{
+    QString name = QFileDialog::getSaveFileName(this, QObject::tr("Save Database As"), QFileInfo(nameFileDB).path(),
+                                                QStringLiteral("*.db"));
+    if (name.isEmpty())
+        return;
+    name = withDbSuffix(name);
+
+    const QString oldPath = nameFileDB;
+    switchTo(oldPath);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // Saving the open file onto itself has nothing to copy.
+    const bool copied = isSameFile(name, oldPath) || copyReplacing(oldPath, name);
+    QApplication::restoreOverrideCursor();
+    if (!copied) {
+        // Reopen the file that was open rather than anything else under the new name.
+        showError(QObject::tr("Unable to save the base - ") + QDir::toNativeSeparators(name));
+        if (openDatabaseFile())
+            typeFind->setupModel();
+        return;
+    }
+    nameFileDB = name;
+    if (openDatabaseFile())
+        typeFind->setupModel();
+}

@@ -1,0 +1,108 @@
+#ifndef QUILLARY_H
+#define QUILLARY_H
+
+#include <QMainWindow>
+
+class QAction;
+class QActionGroup;
+class Help;
+class QLabel;
+class QMenu;
+class QSettings;
+class QToolBar;
+class QTranslator;
+class TypeEdit;
+class TypeFind;
+
+// The main window: two docks (the phrase browser above the phrase editor) with the
+// menus, toolbars and status bar around them, and the commands that switch files.
+class Quillary : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    Quillary();
+    ~Quillary() override;
+
+    bool openDatabaseFile();
+    void closeDatabase();
+    void updateWindowTitle();
+    void retranslate();
+
+    TypeFind *browser() const { return typeFind; }
+    TypeEdit *phraseEditor() const { return typeEdit; }
+    Help *helpWindow() const { return help; }
+
+public slots:
+    void about();
+    void helpPage(const QString &page);
+    void helpIndex();
+    void helpStarted();
+    void helpSupport();
+    void helpOrder();
+    bool newDB();
+    void open();
+    void saveAs();
+    void switchLanguage(QAction *action);
+    void setStatusBar1(const QString &str);
+    void setStatusBar2(const QString &str);
+    void clipboardDataChanged();
+    void verticalSplitWindows();
+    void horizontalSplitWindows();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void readSettings();
+    void restoreWindow();
+    void writeSettings();
+    void createActions();
+    void createDocks();
+    void createToolBars();
+    void createMenus();
+    void createLanguageMenu();
+    void createStatusBar();
+    void makeConnections();
+    void loadTranslators();
+    void closeSplash();
+    void switchTo(const QString &path);
+    void showError(const QString &text);
+
+    QAction *orderAction = nullptr;
+    TypeFind *typeFind = nullptr;
+    TypeEdit *typeEdit = nullptr;
+    QTranslator *appTranslator = nullptr;
+    QTranslator *qtTranslator = nullptr;
+    int languageCount = 0;
+    Help *help = nullptr;
+    bool helpCreated = false;
+    QString translationsPath;
+    QString appPath;
+    QString nameIni;
+    QSettings *settings = nullptr;
+    QMenu *fileMenu = nullptr;
+    QMenu *editMenu = nullptr;
+    QMenu *windowMenu = nullptr;
+    QMenu *phraseMenu = nullptr;
+    QMenu *helpMenu = nullptr;
+    QMenu *languageMenu = nullptr;
+    QActionGroup *languageGroup = nullptr;
+    QToolBar *toolBar = nullptr;
+    QToolBar *editToolBar = nullptr;
+    QToolBar *fontToolBar = nullptr;
+    QLabel *statusLabel1 = nullptr;
+    QLabel *statusLabel2 = nullptr;
+    QAction *verticalAction = nullptr;
+    QAction *horizontalAction = nullptr;
+    QAction *exitAction = nullptr;
+    QAction *openAction = nullptr;
+    QAction *newAction = nullptr;
+    QAction *saveAsAction = nullptr;
+    QAction *contentAction = nullptr;
+    QAction *startedAction = nullptr;
+    QAction *supportAction = nullptr;
+    QAction *aboutAction = nullptr;
+};
+
+#endif // QUILLARY_H

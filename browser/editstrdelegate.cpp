@@ -1,0 +1,60 @@
+#include "browser/editstrdelegate.h"
+
+#include "app/globals.h"
+#include "db/typewatch.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMetaProperty>
+#include <QMimeData>
+#include <QPainter>
+#include <QSqlTableModel>
+
+namespace {
+
+constexpr int htmlColumn = 7;
+constexpr int strLowerColumn = 9;
+
+} // namespace
+
+EditStrDelegate::EditStrDelegate(TypeWatch *watcher, QObject *parent)
+    : QStyledItemDelegate(parent)
+    , watcher(watcher)
+{}
+
+void EditStrDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    QStyledItemDelegate::paint(painter, option, index);
+
+    const QMimeData *mime = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
+    if (!mime || !mime->hasFormat(clipboardFormat))
+        return;
+    if (mime->text() != index.data(Qt::DisplayRole).toString())
+        return;
+
+    painter->save();
+    painter->setPen(QPen(QBrush(Qt::green, Qt::SolidPattern), 2.0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
+    const QRect cell = option.rect;
+    const QRectF frame(QPointF(cell.left() + 1, cell.top() + 1), QPointF(cell.right() - 1, cell.bottom() - 1));
+    painter->drawRoundedRect(frame, 4, 4, Qt::RelativeSize);
+    painter->restore();
+}
+
+void EditStrDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
+{
+    const QString text = editor->metaObject()->userProperty().read(editor).toString();
+    if (text == index.data(Qt::DisplayRole).toString())
+        return;
+
+    // Edited as plain text, the phrase no longer matches its old rich text.
+    model->setData(index, text, Qt::EditRole);
+    model->setData(index.sibling(index.row(), htmlColumn), QStringLiteral(""), Qt::EditRole);
+    model->setData(index.sibling(index.row(), strLowerColumn), text.toLower(), Qt::EditRole);
+    if (auto *table = qobject_cast<QSqlTableModel *>(model))
+        table->submitAll();
+    // setModelData is const by Qt's signature, the signal is not.
+    emit const_cast<EditStrDelegate *>(this)->setHtml(text);
+    // Our own write must not come back as an outside change of the file.
+    if (watcher)
+        watcher->pause();
+}

@@ -1,0 +1,39 @@
+#include "browser/spinboxdelegate.h"
+
+#include <QSpinBox>
+
+SpinBoxDelegate::SpinBoxDelegate(QObject *parent)
+    : QItemDelegate(parent)
+{}
+
+QWidget *SpinBoxDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem & /*option*/,
+                                       const QModelIndex & /*index*/) const
+{
+    auto *editor = new QSpinBox(parent);
+    editor->setMinimum(0);
+    editor->setMaximum(100);
+    return editor;
+}
+
+void SpinBoxDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
+{
+    if (auto *spinBox = qobject_cast<QSpinBox *>(editor))
+        spinBox->setValue(index.data(Qt::EditRole).toInt());
+}
+
+void SpinBoxDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
+{
+    auto *spinBox = qobject_cast<QSpinBox *>(editor);
+    if (!spinBox)
+        return;
+    // The watcher is not paused: the next poll reloads the table, which is harmless
+    // here because the browser keeps the cursor on the phrase.
+    spinBox->interpretText();
+    model->setData(index, spinBox->value(), Qt::EditRole);
+}
+
+void SpinBoxDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
+                                           const QModelIndex & /*index*/) const
+{
+    editor->setGeometry(option.rect);
+}

@@ -1,0 +1,25 @@
+#ifndef IMPORTREPORT_H
+#define IMPORTREPORT_H
+
+#include <QString>
+#include <QtGlobal>
+
+#include <functional>
+
+// What an import achieved, beyond the count the readers return.
+struct ImportReport
+{
+    // Phrases now in the table; equals the readers' result unless the file could not be opened.
+    int stored = 0;
+    // Phrases the database would not take; they are not part of `stored`.
+    int refused = 0;
+    // A text for the user, empty when every phrase was stored: why the file could
+    // not be read, how many phrases were refused and why, or why nothing was kept.
+    QString error;
+};
+
+// Told now and then how far an import has come. `done` and `total` share one unit
+// (bytes of the file, or groups of an INI file), so done / total is the fraction.
+using ImportProgress = std::function<void(qint64 done, qint64 total)>;
+
+#endif // IMPORTREPORT_H

@@ -1,0 +1,30 @@
+#ifndef PHRASEWRITERS_H
+#define PHRASEWRITERS_H
+
+#include "exchange/phrasefilerow.h"
+
+#include <QString>
+#include <QVector>
+
+// Writers of the two phrase file formats. Each takes its rows either as a vector
+// or from a PhraseRowSource, which lets an export stream from a query without
+// holding all phrases twice. The file is replaced only once the new one is
+// complete; on failure the old file stays as it was, false is returned and
+// *error names the file and the reason. *written receives the number of rows
+// written. The event loop runs about every 100 ms while a file is written.
+
+// Plain-text form: UTF-8 without byte-order mark, the fields Str, Labels,
+// KeyWord, Rating and Frequency separated by TAB, CR LF after every record.
+// Nothing is escaped, so a TAB inside a field shifts the fields on reading.
+bool writeTxtPhrases(const QString &fileName, const PhraseRowSource &nextRow, int *written = nullptr,
+                     QString *error = nullptr);
+bool writeTxtPhrases(const QString &fileName, const QVector<PhraseFileRow> &rows, QString *error = nullptr);
+
+// INI row form: groups Row0, Row1, ... with the keys Str, Labels, Html, KeyWord,
+// Rating and Frequency, in the INI syntax of QSettings with UTF-8 text. The whole
+// file is replaced, so no group of an older file survives.
+bool writeIniPhrases(const QString &fileName, const PhraseRowSource &nextRow, int *written = nullptr,
+                     QString *error = nullptr);
+bool writeIniPhrases(const QString &fileName, const QVector<PhraseFileRow> &rows, QString *error = nullptr);
+
+#endif // PHRASEWRITERS_H

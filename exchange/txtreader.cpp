@@ -1,0 +1,97 @@
+#include "exchange/txtreader.h"
+
+#include "exchange/eventpacer.h"
+#include "exchange/phraseinserter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QObject>
+#include <QTextStream>
+
+namespace {
+constexpr int fieldCount = 5;
+
+// Cuts the first fields off a record without splitting all of it, so that a
+// huge line full of TABs costs no more than one pass.
+void takeFields(const QString &record, QString (&fields)[fieldCount])
+{
+    int start = 0;
+    for (QString &field : fields) {
+        const int tab = record.indexOf(QLatin1Char('\t'), start);
+        field = record.mid(start, tab < 0 ? -1 : tab - start);
+        if (tab < 0)
+            return;
+        start = tab + 1;
+    }
+}
+
+QString text(const QString &value)
+{
+    // A missing field must arrive as '' rather than NULL.
+    return value.isNull() ? QString(QLatin1String("")) : value;
+}
+} // namespace
+
+int importTxt(const QString &fileName, ImportReport *report, const ImportProgress &progress)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (report) {
+            *report = ImportReport();
+            report->error =
+                QObject::tr("Cannot read file %1:\n%2.").arg(QDir::toNativeSeparators(fileName), file.errorString());
+        }
+        return -1;
+    }
+
+    PhraseInserter inserter(
+        QStringLiteral("INSERT INTO TypeText (Str, Labels, KeyWord, StrLower, LabelLower, KeyLower, "
+                       "Html, Rating, Frequency) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    if (!inserter.isReady())
+        return inserter.finish(report);
+
+    // Byte-order marks of every Unicode form are still recognised.
+    QTextStream in(&file);
+    in.setCodec("UTF-8");
+    const qint64 total = file.size();
+    const QString emptyHtml(QLatin1String(""));
+    EventPacer pacer(progress);
+    QSqlQuery &query = inserter.query();
+    QString line;
+    QString fields[fieldCount];
+
+    while (!in.atEnd()) {
+        // A phrase with line breaks spans several lines; the last of them carries
+        // the TABs. Leading empty lines never start a record.
+        QString record;
+        int tabs = 0;
+        do {
+            in.readLineInto(&line);
+            if (record.isEmpty())
+                record = line;
+            else
+                record.append(QLatin1Char('\n')).append(line);
+            tabs += line.count(QLatin1Char('\t'));
+        } while (tabs < fieldCount - 2 && !in.atEnd());
+
+        for (QString &field : fields)
+            field.clear();
+        takeFields(record, fields);
+        const QString str = text(fields[0]);
+        const QString labels = text(fields[1]);
+        const QString keyWord = text(fields[2]);
+        query.bindValue(0, str);
+        query.bindValue(1, labels);
+        query.bindValue(2, keyWord);
+        query.bindValue(3, text(str.toLower()));
+        query.bindValue(4, text(labels.toLower()));
+        query.bindValue(5, text(keyWord.toLower()));
+        query.bindValue(6, emptyHtml);
+        query.bindValue(7, fields[3].toInt(nullptr, 10));
+        query.bindValue(8, fields[4].toInt(nullptr, 10));
+        inserter.exec();
+        pacer.step(file.pos(), total);
+    }
+    pacer.finish(total);
+    return inserter.finish(report);
+}

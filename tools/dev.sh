@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Sets up a Debian/Ubuntu machine, builds Quillary and either starts it or runs the tests.
+#   tools/dev.sh run    install what is missing, build, start the program
+#   tools/dev.sh test   install what is missing, build, run the whole test suite
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${QUILLARY_BUILD_DIR:-$here/build}
+packages=(build-essential cmake ninja-build pkg-config qtbase5-dev libqt5sql5-sqlite libqt5svg5-dev
+          qttools5-dev-tools qttranslations5-l10n sqlite3 xvfb xauth xdotool xclip)
+
+install_missing() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo=sudo
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+build() {
+    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake --build "$build"
+}
+
+case "${1:-}" in
+run)
+    install_missing
+    build
+    exec "$build/bin/quillary"
+    ;;
+test)
+    install_missing
+    build
+    cd "$build"
+    ctest --output-on-failure --timeout 600
+    ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
