@@ -1,6 +1,7 @@
 #include "app/quillary.h"
 
 #include "app/globals.h"
+#include "app/busyscope.h"
 #include "app/help.h"
 #include "app/theme.h"
 #include "browser/sqltable.h"
@@ -9,6 +10,9 @@
 #include "db/typewatch.h"
 #include "editor/htmledit.h"
 #include "editor/typeedit.h"
+#include "exchange/inireader.h"
+#include "exchange/phrasefilenames.h"
+#include "exchange/txtreader.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -27,6 +31,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QSettings>
 #include <QSplashScreen>
 #include <QSqlDatabase>
@@ -144,6 +149,10 @@ void Quillary::createActions()
     connect(newAction, &QAction::triggered, this, &Quillary::newDB);
     saveAsAction = new QAction(QIcon(QStringLiteral(":/images/save.png")), QString(), this);
     connect(saveAsAction, &QAction::triggered, this, &Quillary::saveAs);
+    exportAction = new QAction(this);
+    connect(exportAction, &QAction::triggered, this, &Quillary::exportDB);
+    importAction = new QAction(this);
+    connect(importAction, &QAction::triggered, this, &Quillary::importDB);
     exitAction = new QAction(this);
     verticalAction = new QAction(this);
     connect(verticalAction, &QAction::triggered, this, &Quillary::verticalSplitWindows);
@@ -207,6 +216,9 @@ void Quillary::createMenus()
     fileMenu->addAction(openAction);
     fileMenu->addAction(newAction);
     fileMenu->addAction(saveAsAction);
+    fileMenu->addSeparator();
+    fileMenu->addAction(exportAction);
+    fileMenu->addAction(importAction);
     fileMenu->addSeparator();
     fileMenu->addAction(exitAction);
 
@@ -311,6 +323,11 @@ void Quillary::createStatusBar()
     }
     frame->setLayout(layout);
     statusBar()->addPermanentWidget(frame, 1);
+    progressBar = new QProgressBar(this);
+    progressBar->setMaximumWidth(200);
+    progressBar->setTextVisible(false);
+    progressBar->hide();
+    statusBar()->addPermanentWidget(progressBar);
 }
 
 void Quillary::makeConnections()
@@ -340,6 +357,10 @@ void Quillary::retranslate()
     // The dots are added after translation, so a translation without them keeps them.
     saveAsAction->setText(QObject::tr("Save Database As") + QStringLiteral("..."));
     saveAsAction->setStatusTip(QObject::tr("Save Database As") + QStringLiteral("..."));
+    exportAction->setText(QObject::tr("Export") + QStringLiteral("..."));
+    exportAction->setStatusTip(QObject::tr("Save phrases to a text file"));
+    importAction->setText(QObject::tr("Import") + QStringLiteral("..."));
+    importAction->setStatusTip(QObject::tr("Loading phrases from a file and adding to current database"));
 
     editMenu->setTitle(QObject::tr("Edit"));
     editMenu->setStatusTip(QObject::tr("Edit"));
@@ -630,4 +651,73 @@ void Quillary::saveAs()
     nameFileDB = name;
     if (openDatabaseFile())
         typeFind->setupModel();
+}
+
+// Import and export ---------------------------------------------------------------
+
+QString Quillary::exchangeFolder() const
+{
+    return QFileInfo(nameIni.isEmpty() ? nameFileDB : nameIni).path();
+}
+
+void Quillary::importDB()
+{
+    const QString chosen =
+        QFileDialog::getOpenFileName(this, QObject::tr("Loading phrases from a file and adding to current database"),
+                                     exchangeFolder(), QStringLiteral("Text files (*.txt *.ini)"));
+    if (chosen.isEmpty())
+        return;
+    const QMessageBox::StandardButton answer =
+        QMessageBox::warning(nullptr, QObject::tr("Warning"), QObject::tr("Create a new database for importing?"),
+                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer == QMessageBox::Yes && !newDB())
+        return;
+
+    const bool ini = isIniImportName(chosen);
+    nameIni = ini ? chosen : txtImportName(chosen);
+    // The import's own writes must never look like another program's change.
+    typeFind->watcher->stop(true);
+    if (ini)
+        qDebug() << "import start";
+    ImportReport report;
+    int n = -1;
+    {
+        const BusyScope busy(progressBar);
+        n = ini ? importIni(nameIni, &report, busy.progress()) : importTxt(nameIni, &report, busy.progress());
+    }
+    if (n >= 0) {
+        typeFind->findStart(false);
+        statusLabel2->setText(QObject::tr("%n phrase(s) have been imported.", "", n));
+    }
+    typeFind->watcher->start(true);
+    if (ini)
+        qDebug() << "import stop";
+    if (!report.error.isEmpty())
+        showError(report.error);
+}
+
+void Quillary::exportDB()
+{
+    QString filter;
+    const QString chosen = QFileDialog::getSaveFileName(nullptr, QObject::tr("Save phrases to a text file"),
+                                                        exchangeFolder(), QStringLiteral("*.txt ;; *.ini"), &filter);
+    if (chosen.isEmpty())
+        return;
+    const bool ini = isIniExportFilter(filter);
+    const QString name = exportName(chosen, ini);
+    // The dialog asked about the name typed; a completed name may hit another file.
+    if (name != chosen && QFileInfo::exists(name)) {
+        const QMessageBox::StandardButton answer = QMessageBox::warning(
+            this, QObject::tr("Warning"),
+            QObject::tr("%1 already exists.\nDo you want to replace it?").arg(QDir::toNativeSeparators(name)),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        if (answer != QMessageBox::Yes)
+            return;
+    }
+    nameIni = name;
+    const BusyScope busy(progressBar);
+    if (ini)
+        typeFind->exportIni(nameIni, busy.progress());
+    else
+        typeFind->exportTxt(nameIni, busy.progress());
 }

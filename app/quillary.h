@@ -8,6 +8,7 @@ class QActionGroup;
 class Help;
 class QLabel;
 class QMenu;
+class QProgressBar;
 class QSettings;
 class QToolBar;
 class QTranslator;
@@ -42,6 +43,8 @@ public slots:
     void helpOrder();
     bool newDB();
     void open();
+    void exportDB();
+    void importDB();
     void saveAs();
     void switchLanguage(QAction *action);
     void setStatusBar1(const QString &str);
@@ -68,6 +71,7 @@ private:
     void closeSplash();
     void switchTo(const QString &path);
     void showError(const QString &text);
+    QString exchangeFolder() const;
 
     QAction *orderAction = nullptr;
     TypeFind *typeFind = nullptr;
@@ -93,12 +97,15 @@ private:
     QToolBar *fontToolBar = nullptr;
     QLabel *statusLabel1 = nullptr;
     QLabel *statusLabel2 = nullptr;
+    QProgressBar *progressBar = nullptr;
     QAction *verticalAction = nullptr;
     QAction *horizontalAction = nullptr;
     QAction *exitAction = nullptr;
     QAction *openAction = nullptr;
     QAction *newAction = nullptr;
     QAction *saveAsAction = nullptr;
+    QAction *exportAction = nullptr;
+    QAction *importAction = nullptr;
     QAction *contentAction = nullptr;
     QAction *startedAction = nullptr;
     QAction *supportAction = nullptr;

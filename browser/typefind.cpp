@@ -10,6 +10,7 @@
 #include "browser/spinboxdelegate.h"
 #include "browser/sqltable.h"
 #include "db/typewatch.h"
+#include "exchange/phrasewriters.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,6 +33,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QSqlTableModel>
+
+#include <algorithm>
 
 namespace
 {
@@ -665,4 +668,101 @@ void TypeFind::deleteRow()
     table->setCurrentIndex(model->index(newRow, c));
     changedFile(QString());
     watcher->start(true);
+}
+
+// Export ----------------------------------------------------------------------
+
+QVector<int> TypeFind::selectedRows() const
+{
+    const QModelIndexList selected = table->selectionModel()->selectedIndexes();
+    if (selected.size() <= 1)
+        return {};
+    QSet<int> unique;
+    for (const QModelIndex &index : selected)
+        unique.insert(index.row());
+    QVector<int> rows(unique.begin(), unique.end());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+namespace {
+
+PhraseFileRow fileRow(const QSqlRecord &record)
+{
+    PhraseFileRow row;
+    row.str = record.value(TypeFind::ColStr).toString();
+    row.labels = record.value(TypeFind::ColLabels).toString();
+    row.keyWord = record.value(TypeFind::ColKeyWord).toString();
+    row.html = record.value(TypeFind::ColHtml).toString();
+    row.rating = record.value(TypeFind::ColRating).toInt();
+    row.frequency = record.value(TypeFind::ColFrequency).toInt();
+    return row;
+}
+
+void showExportError(QWidget *parent, const QString &text)
+{
+    // The export runs under the wait cursor; the question to the user must not.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    QMessageBox::warning(parent, QObject::tr("Error"), text);
+    QApplication::restoreOverrideCursor();
+}
+
+} // namespace
+
+bool TypeFind::exportPhrases(const QString &fileName, bool ini, const ImportProgress &progress)
+{
+    const QVector<int> rows = selectedRows();
+    qint64 total = rows.size();
+    qint64 done = 0;
+    QSqlQuery query(model->database());
+    PhraseRowSource source;
+    if (!rows.isEmpty()) {
+        source = [&](PhraseFileRow *row) {
+            if (done >= total)
+                return false;
+            *row = fileRow(model->record(rows.at(int(done++))));
+            return true;
+        };
+    } else {
+        // The model holds only the rows fetched so far; the same query read to its
+        // end gives every listed phrase, in the table's order.
+        total = matchingCount();
+        query.setForwardOnly(true);
+        if (!query.exec(model->query().lastQuery())) {
+            showExportError(this, query.lastError().text());
+            return false;
+        }
+        source = [&](PhraseFileRow *row) {
+            if (!query.next())
+                return false;
+            *row = fileRow(query.record());
+            if (progress && ++done % 512 == 0)
+                progress(done, total);
+            return true;
+        };
+    }
+
+    int written = 0;
+    QString error;
+    const bool ok = ini ? writeIniPhrases(fileName, source, &written, &error)
+                        : writeTxtPhrases(fileName, source, &written, &error);
+    if (progress)
+        progress(total, total);
+    if (!ok) {
+        qWarning() << "export failed:" << error;
+        showExportError(this, error);
+        return false;
+    }
+    emit setMessage(QObject::tr("%n phrase(s) have been exported.", "", written));
+    return true;
+}
+
+bool TypeFind::exportTxt(const QString &fileName, const ImportProgress &progress)
+{
+    return exportPhrases(fileName, false, progress);
+}
+
+bool TypeFind::exportIni(const QString &fileName, const ImportProgress &progress)
+{
+    return exportPhrases(fileName, true, progress);
 }

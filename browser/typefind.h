@@ -7,6 +7,7 @@
 #include <QVector>
 
 #include "browser/phrasepayload.h"
+#include "exchange/importreport.h"
 
 class QAction;
 class QItemSelection;
@@ -52,6 +53,11 @@ public:
     bool stopWatching(const QString &path);
     void loadTableSettings(QSettings *settings, bool firstRun);
     void saveTableSettings(QSettings *settings);
+
+    // Write the selected rows, or every phrase the browser lists when at most one
+    // cell is selected, and report the count or the failure to the user.
+    bool exportTxt(const QString &fileName, const ImportProgress &progress = {});
+    bool exportIni(const QString &fileName, const ImportProgress &progress = {});
 
     SQLTable *table = nullptr;
     TypeWatch *watcher = nullptr;
@@ -103,6 +109,8 @@ private:
     int rowOfId(const QVariant &id, int fallbackRow);
     bool idMatchesFilter(const QVariant &id) const;
     int matchingCount() const;
+    QVector<int> selectedRows() const;
+    bool exportPhrases(const QString &fileName, bool ini, const ImportProgress &progress);
 
     QPushButton *clearButton = nullptr;
     QLineEdit *searchEdit = nullptr;

@@ -25,7 +25,8 @@ public:
             return;
         if (progress)
             progress(done, total);
-        QCoreApplication::processEvents();
+        // Repaint and show progress, but no command may start in the middle of a file.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         clock.restart();
     }
 

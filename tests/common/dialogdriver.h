@@ -28,15 +28,17 @@ public:
 
     void expect(Answer answer) { answers.append(std::move(answer)); }
 
-    // A file dialog: type the name and accept.
-    void chooseFile(const QString &name)
+    // A file dialog: pick the name filter when one is given, type the name and accept.
+    void chooseFile(const QString &name, const QString &nameFilter = QString())
     {
-        expect([name](QWidget *w) {
+        expect([name, nameFilter](QWidget *w) {
             auto *dialog = qobject_cast<QFileDialog *>(w);
             if (!dialog) {
                 w->close();
                 return;
             }
+            if (!nameFilter.isEmpty())
+                dialog->selectNameFilter(nameFilter);
             // selectFile() waits for the file system model to load; typing the name does not.
             if (auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
                 edit->setText(name);

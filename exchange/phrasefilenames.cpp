@@ -1,0 +1,36 @@
+#include "exchange/phrasefilenames.h"
+
+#include <QFileInfo>
+
+namespace {
+
+QString withExtension(const QString &path, const QString &extension)
+{
+    if (path.right(4).toLower() == extension)
+        return path;
+    return path + extension;
+}
+
+} // namespace
+
+bool isIniImportName(const QString &path)
+{
+    return path.contains(QStringLiteral(".ini"), Qt::CaseInsensitive);
+}
+
+QString txtImportName(const QString &path)
+{
+    if (QFileInfo(path).isFile())
+        return path;
+    return withExtension(path, QStringLiteral(".txt"));
+}
+
+bool isIniExportFilter(const QString &selectedFilter)
+{
+    return selectedFilter.contains(QStringLiteral("*.ini"), Qt::CaseInsensitive);
+}
+
+QString exportName(const QString &path, bool ini)
+{
+    return withExtension(path, ini ? QStringLiteral(".ini") : QStringLiteral(".txt"));
+}

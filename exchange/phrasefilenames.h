@@ -1,0 +1,21 @@
+#ifndef PHRASEFILENAMES_H
+#define PHRASEFILENAMES_H
+
+#include <QString>
+
+// How the import and export commands turn a chosen name into a file and a format.
+
+// An import reads INI when the name holds ".ini" anywhere, in any letter case.
+bool isIniImportName(const QString &path);
+
+// The plain-text file an import reads: the chosen file under its own name when
+// it exists, otherwise the name completed with ".txt".
+QString txtImportName(const QString &path);
+
+// An export follows the filter chosen in the dialog, never the name typed.
+bool isIniExportFilter(const QString &selectedFilter);
+
+// The export file name, completed with the format's extension when it lacks it.
+QString exportName(const QString &path, bool ini);
+
+#endif // PHRASEFILENAMES_H
