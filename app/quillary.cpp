@@ -132,8 +132,23 @@ void Quillary::writeSettings()
     settings->endGroup();
 }
 
+void Quillary::storePendingEdit()
+{
+    // The editor stores a changed phrase when it loses the focus; leaving the
+    // program must not skip that.
+    if (typeEdit->editor->hasFocus())
+        typeEdit->editor->clearFocus();
+}
+
+void Quillary::exitProgram()
+{
+    storePendingEdit();
+    QCoreApplication::quit();
+}
+
 void Quillary::closeEvent(QCloseEvent *event)
 {
+    storePendingEdit();
     writeSettings();
     QCoreApplication::processEvents();
     event->accept();
@@ -301,7 +316,8 @@ void Quillary::createLanguageMenu()
         if (n == files.size() && (chosen.isEmpty() || !found))
             chosen = code;
     }
-    language = chosen;
+    // Without any file there is no language to keep, not even a stored one.
+    language = files.isEmpty() ? QString() : chosen;
     if (languageCount > 1) {
         windowMenu->addSeparator();
         windowMenu->addMenu(languageMenu);
@@ -332,7 +348,7 @@ void Quillary::createStatusBar()
 
 void Quillary::makeConnections()
 {
-    connect(exitAction, &QAction::triggered, qApp, &QCoreApplication::quit);
+    connect(exitAction, &QAction::triggered, this, &Quillary::exitProgram);
     connect(statusBar(), &QStatusBar::messageChanged, this, &Quillary::setStatusBar1);
     connect(typeFind, &TypeFind::setMessage, this, &Quillary::setStatusBar2);
     connect(typeFind, &TypeFind::setHtml, typeEdit, &TypeEdit::setHtml);

@@ -53,11 +53,15 @@ public slots:
     void verticalSplitWindows();
     void horizontalSplitWindows();
 
+private slots:
+    void exitProgram();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void readSettings();
+    void storePendingEdit();
     void restoreWindow();
     void writeSettings();
     void createActions();

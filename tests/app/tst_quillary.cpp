@@ -3,9 +3,12 @@
 #include "browser/typefind.h"
 #include "browser/sqltable.h"
 #include "db/typewatch.h"
+#include "editor/htmledit.h"
+#include "editor/typeedit.h"
 #include "../common/dialogdriver.h"
 #include "../common/testhome.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
@@ -35,6 +38,8 @@ private slots:
     void newDB_cannotMoveAside_changesNothing();
     void saveAs_ontoExistingFile_replacesWithBackup();
     void saveAs_failedCopy_reopensOpenFile();
+    void leaving_storesPendingEdit_data();
+    void leaving_storesPendingEdit();
 
 private:
     QString makePhraseDatabase(const QString &path, int rows, const QString &tableName = QStringLiteral("TypeText"));
@@ -356,6 +361,48 @@ void TestQuillary::saveAs_failedCopy_reopensOpenFile()
     QCOMPARE(listedRows(), starter);
     QCOMPARE(rowsIn(target), 1);
     QCOMPARE(window->windowTitle(), QStringLiteral("Quillary - ") + before);
+}
+
+void TestQuillary::leaving_storesPendingEdit_data()
+{
+    QTest::addColumn<bool>("throughExit");
+    QTest::newRow("Exit command") << true;
+    QTest::newRow("close button") << false;
+}
+
+void TestQuillary::leaving_storesPendingEdit()
+{
+    QFETCH(bool, throughExit);
+    window.reset(new Quillary);
+    QVERIFY(QTest::qWaitForWindowActive(window.data()));
+    TypeFind *find = window->browser();
+    find->table->setFocus();
+    find->table->setCurrentIndex(find->model->index(0, TypeFind::ColStr));
+    const QVariant id = find->model->index(0, TypeFind::ColId).data();
+
+    HtmlEdit *editor = window->phraseEditor()->editor;
+    editor->setFocus();
+    QTRY_VERIFY(editor->hasFocus());
+    editor->moveCursor(QTextCursor::End);
+    QTest::keyClicks(editor, QStringLiteral(" edited"));
+
+    if (throughExit) {
+        QAction *exit = nullptr;
+        for (QAction *action : window->findChildren<QAction *>()) {
+            if (action->text() == QStringLiteral("E&xit"))
+                exit = action;
+        }
+        QVERIFY(exit);
+        exit->trigger();
+    } else {
+        window->close();
+    }
+
+    QSqlQuery query;
+    query.prepare(QStringLiteral("SELECT Str FROM TypeText WHERE id = ?"));
+    query.addBindValue(id);
+    QVERIFY(query.exec() && query.next());
+    QVERIFY2(query.value(0).toString().endsWith(QStringLiteral(" edited")), qPrintable(query.value(0).toString()));
 }
 
 QTEST_MAIN(TestQuillary)
