@@ -628,45 +628,50 @@ void TypeFind::deleteRow()
 {
     if (!currentIsValid())
         return;
-    int r = table->currentIndex().row();
+    const int r = table->currentIndex().row();
     const int c = table->currentIndex().column();
-    int n = model->rowCount();
+    const int n = model->rowCount();
     const QModelIndexList cells = table->selectionModel()->selectedIndexes();
 
-    int newRow = r;
+    QVector<int> rows;
     if (cells.isEmpty()) {
-        if (askDelete(1))
-            return;
-        watcher->stop(true);
-        model->removeRows(r, 1);
-        newRow = r == n - 1 ? n - 2 : r;
+        rows << r;
     } else {
-        QVector<int> rows;
-        int previous = -1;
-        for (const QModelIndex &index : cells) {
-            if (index.row() != previous)
-                rows << index.row();
-            previous = index.row();
-        }
-        if (askDelete(rows.size()))
-            return;
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        QCoreApplication::processEvents();
-        watcher->stop(true);
-        for (auto it = rows.crbegin(); it != rows.crend(); ++it) {
-            const int x = *it;
-            model->removeRows(x, 1);
-            --n;
-            if (n == r)
-                --r;
-            else if (x < r)
-                --r;
-        }
-        QApplication::restoreOverrideCursor();
-        newRow = r;
+        for (const QModelIndex &index : cells)
+            rows << index.row();
+        std::sort(rows.begin(), rows.end());
+        rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     }
-    table->setCurrentIndex(model->index(newRow, c));
-    changedFile(QString());
+    if (askDelete(rows.size()))
+        return;
+
+    // The cursor goes to the first phrase left at or below it, else to the last one
+    // above. Deleted rows stay in the model as blanks until it reloads, so that
+    // phrase is remembered by its id rather than by a row number.
+    int newRow = r;
+    while (newRow < n && std::binary_search(rows.cbegin(), rows.cend(), newRow))
+        ++newRow;
+    if (newRow == n) {
+        newRow = r;
+        while (newRow >= 0 && std::binary_search(rows.cbegin(), rows.cend(), newRow))
+            --newRow;
+    }
+    const QVariant targetId = newRow >= 0 ? cell(newRow, ColId) : QVariant();
+    int fallbackRow = newRow;
+    for (const int row : rows) {
+        if (row < newRow)
+            --fallbackRow;
+    }
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    watcher->stop(true);
+    for (auto it = rows.crbegin(); it != rows.crend(); ++it)
+        model->removeRows(*it, 1);
+    QApplication::restoreOverrideCursor();
+
+    findStart(true);
+    if (targetId.isValid())
+        table->setCurrentIndex(model->index(rowOfId(targetId, fallbackRow), c));
     watcher->start(true);
 }
 

@@ -22,4 +22,10 @@ struct ImportReport
 // (bytes of the file, or groups of an INI file), so done / total is the fraction.
 using ImportProgress = std::function<void(qint64 done, qint64 total)>;
 
+class QFile;
+
+// Opens a phrase file for reading. When it cannot be opened, *report (if given)
+// says why, and the readers return -1.
+bool openPhraseFile(QFile &file, ImportReport *report);
+
 #endif // IMPORTREPORT_H

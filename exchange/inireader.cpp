@@ -141,14 +141,8 @@ void insertSectionPhrase(const QString &str, const QString &labels, const QStrin
 int importIni(const QString &fileName, ImportReport *report, const ImportProgress &progress)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (report) {
-            *report = ImportReport();
-            report->error =
-                QObject::tr("Cannot read file %1:\n%2.").arg(QDir::toNativeSeparators(fileName), file.errorString());
-        }
+    if (!openPhraseFile(file, report))
         return -1;
-    }
     if (startsSectionForm(file))
         return readSectionForm(file, report, progress);
     return readRowForm(file, report, progress);

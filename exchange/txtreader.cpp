@@ -35,14 +35,8 @@ QString text(const QString &value)
 int importTxt(const QString &fileName, ImportReport *report, const ImportProgress &progress)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (report) {
-            *report = ImportReport();
-            report->error =
-                QObject::tr("Cannot read file %1:\n%2.").arg(QDir::toNativeSeparators(fileName), file.errorString());
-        }
+    if (!openPhraseFile(file, report))
         return -1;
-    }
 
     PhraseInserter inserter(
         QStringLiteral("INSERT INTO TypeText (Str, Labels, KeyWord, StrLower, LabelLower, KeyLower, "
