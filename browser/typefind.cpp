@@ -33,6 +33,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QSqlTableModel>
+#include <QTextDocumentFragment>
 
 #include <algorithm>
 
@@ -525,7 +526,11 @@ void TypeFind::copyPhrase()
     const int current = table->currentIndex().row();
     QVector<PhraseRecord> records;
     const QModelIndexList cells = table->selectionModel()->selectedIndexes();
-    if (cells.isEmpty()) {
+    // A cursor moved away from the selection (Ctrl with an arrow key) copies the
+    // phrase it stands on: the clipboard's text and the counted use must agree.
+    const bool currentSelected = std::any_of(cells.cbegin(), cells.cend(),
+                                             [current](const QModelIndex &index) { return index.row() == current; });
+    if (cells.isEmpty() || !currentSelected) {
         records << takePhrase(current);
     } else {
         int previous = -1;
@@ -599,7 +604,10 @@ void TypeFind::pastePhrase()
     } else if (mime->hasHtml() || mime->hasText()) {
         watcher->stop(true);
         model->insertRows(current.row(), 1);
-        const QString text = mime->text();
+        // Some programs offer rich text only; the phrase still needs its plain text
+        // to be shown and found.
+        const QString text =
+            mime->hasText() ? mime->text() : QTextDocumentFragment::fromHtml(mime->html()).toPlainText();
         model->setData(model->index(current.row(), ColStr), text, Qt::EditRole);
         model->setData(model->index(current.row(), ColStrLower), text.toLower(), Qt::EditRole);
         if (mime->hasHtml())

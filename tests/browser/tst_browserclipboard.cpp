@@ -112,6 +112,7 @@ private slots:
     void copy_putsRecordTextAndHtml_data();
     void copy_putsRecordTextAndHtml();
     void copy_severalRows_countsEachOnce();
+    void copy_cursorOffSelection_countsCopiedPhrase();
     void copyCells_textOnly();
     void paste_copiedRowsAboveCurrent();
     void paste_fromOtherProgram_data();
@@ -283,6 +284,23 @@ void TestBrowserClipboard::copy_severalRows_countsEachOnce()
     }
 }
 
+void TestBrowserClipboard::copy_cursorOffSelection_countsCopiedPhrase()
+{
+    seed({{QStringLiteral("alpha"), QString(), QString(), QString(), QString(), 0, 1},
+          {QStringLiteral("bravo"), QString(), QString(), QString(), QString(), 0, 2}});
+    showDock();
+    // Row 0 selected, then the cursor moved to row 1 without selecting it.
+    QItemSelectionModel *selection = find->table->selectionModel();
+    selection->select(find->model->index(0, TypeFind::ColStr), QItemSelectionModel::ClearAndSelect);
+    selection->setCurrentIndex(find->model->index(1, TypeFind::ColStr), QItemSelectionModel::NoUpdate);
+
+    find->copyPhrase();
+
+    QCOMPARE(QApplication::clipboard()->mimeData()->text(), QStringLiteral("bravo"));
+    QCOMPARE(storedFrequency(QStringLiteral("alpha")), 1);
+    QCOMPARE(storedFrequency(QStringLiteral("bravo")), 3);
+}
+
 void TestBrowserClipboard::copyCells_textOnly()
 {
     seed({{QStringLiteral("alpha"), QStringLiteral("fruit"), QString(), QString(), QStringLiteral("<b>a</b>"), 1, 5},
@@ -360,6 +378,8 @@ void TestBrowserClipboard::paste_fromOtherProgram_data()
                                 << QString::fromUtf8("Hello МИР|||||hello мир|||0|0");
     QTest::newRow("html with text") << QStringLiteral("Bold it") << QStringLiteral("<b>Bold</b> it")
                                     << QStringLiteral("Bold it||||<b>Bold</b> it|bold it|||0|0");
+    QTest::newRow("html only") << QString() << QStringLiteral("<i>Only</i> html")
+                               << QStringLiteral("Only html||||<i>Only</i> html|only html|||0|0");
 }
 
 void TestBrowserClipboard::paste_fromOtherProgram()
@@ -371,7 +391,8 @@ void TestBrowserClipboard::paste_fromOtherProgram()
     seed({{QStringLiteral("alpha"), QString(), QString(), QString(), QString(), 0, 0}});
     showDock();
     auto *mime = new QMimeData;
-    mime->setText(text);
+    if (!text.isEmpty())
+        mime->setText(text);
     if (!html.isEmpty())
         mime->setHtml(html);
     QApplication::clipboard()->setMimeData(mime);
@@ -380,7 +401,7 @@ void TestBrowserClipboard::paste_fromOtherProgram()
     find->pastePhrase();
 
     QCOMPARE(phraseCount(), 2);
-    QCOMPARE(strAt(0), text);
+    QCOMPARE(strAt(0), stored.section(QLatin1Char('|'), 0, 0));
     QCOMPARE(strAt(1), QStringLiteral("alpha"));
     QCOMPARE(find->table->currentIndex().row(), 0);
     // What a new row gets from the database is empty text and zero counts.
