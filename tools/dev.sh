@@ -7,7 +7,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUILLARY_BUILD_DIR:-$here/build}
 packages=(build-essential cmake ninja-build pkg-config qtbase5-dev libqt5sql5-sqlite libqt5svg5-dev
-          qttools5-dev-tools qttranslations5-l10n sqlite3 xvfb xauth xdotool xclip)
+          qttools5-dev-tools qttranslations5-l10n sqlite3 xvfb xauth xdotool xclip python3)
 
 install_missing() {
     local missing=()
@@ -37,7 +37,9 @@ test)
     install_missing
     build
     cd "$build"
-    ctest --output-on-failure --timeout 600
+    # The end-to-end cases need a real X server and clipboard: give them one of their
+    # own, and make a missing one a failure here rather than a quiet skip.
+    QUILLARY_E2E_REQUIRED=1 xvfb-run -a ctest --output-on-failure --timeout 600
     ;;
 *)
     echo "usage: $0 run|test" >&2
