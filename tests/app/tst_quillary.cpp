@@ -11,11 +11,9 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QHeaderView>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlTableModel>
-#include <QTableView>
 #include <QtTest>
 
 class TestQuillary : public QObject
@@ -26,8 +24,6 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
-    void firstStart_createsUserDatabaseAndShowsPhrases();
-    void storedTemplatePath_isRedirected();
     void open_data();
     void open();
     void open_cancelled_changesNothing();
@@ -121,45 +117,6 @@ int TestQuillary::listedRows() const
     while (model->canFetchMore())
         model->fetchMore();
     return model->rowCount();
-}
-
-void TestQuillary::firstStart_createsUserDatabaseAndShowsPhrases()
-{
-    QVERIFY(!QFile::exists(home->userDatabase()));
-    window.reset(new Quillary);
-
-    QVERIFY(QFile::exists(home->userDatabase()));
-    QCOMPARE(nameFileDB, home->userDatabase());
-    QCOMPARE(window->windowTitle(), QStringLiteral("Quillary - ") + home->userDatabase());
-    QCOMPARE(window->size(), QSize(800, 500));
-    QVERIFY(window->isVisible());
-
-    const int starter = rowsIn(programFile(QStringLiteral("org.db")));
-    QVERIFY(starter >= 10);
-    QCOMPARE(listedRows(), starter);
-
-    QTableView *table = window->browser()->table;
-    QStringList shown;
-    for (int column = 0; column < table->model()->columnCount(); ++column) {
-        if (!table->isColumnHidden(column))
-            shown << table->model()->headerData(column, Qt::Horizontal).toString();
-    }
-    QCOMPARE(shown, (QStringList{QStringLiteral("Phrases"), QStringLiteral("Labels"), QStringLiteral("Comment"),
-                                 QStringLiteral("Rating"), QStringLiteral("Count")}));
-    QVERIFY(table->isColumnHidden(TypeFind::ColHotKey));
-    QCOMPARE(table->model()->headerData(TypeFind::ColHotKey, Qt::Horizontal).toString(), QStringLiteral("HotKey"));
-    QCOMPARE(table->columnWidth(TypeFind::ColStr), 350);
-}
-
-void TestQuillary::storedTemplatePath_isRedirected()
-{
-    {
-        QSettings settings(organizationName, applicationName);
-        settings.setValue(QStringLiteral("Settings/NameFileDB"), programFile(QStringLiteral("org.db")));
-    }
-    window.reset(new Quillary);
-    QCOMPARE(nameFileDB, home->userDatabase());
-    QVERIFY(QFile::exists(home->userDatabase()));
 }
 
 void TestQuillary::open_data()
