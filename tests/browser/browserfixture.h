@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QtTest>
 
 // A phrase file of the real schema (a copy of the empty template) open on the
@@ -60,6 +62,22 @@ protected:
         find->table->setCurrentIndex(QModelIndex());
     }
 
+public:
+    // One line per result row of the phrase file, fields joined by '|'.
+    static QStringList rows(const QString &sql)
+    {
+        QStringList lines;
+        QSqlQuery query(sql);
+        while (query.next()) {
+            QStringList fields;
+            for (int i = 0; i < query.record().count(); ++i)
+                fields << (query.isNull(i) ? QStringLiteral("<null>") : query.value(i).toString());
+            lines << fields.join(QLatin1Char('|'));
+        }
+        return lines;
+    }
+
+protected:
     QScopedPointer<TestHome> home;
     QString path;
     QScopedPointer<QMainWindow> window;

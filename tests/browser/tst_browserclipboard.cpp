@@ -43,23 +43,9 @@ QByteArray payload(const QVector<Record> &records)
     return data;
 }
 
-// One line per result row, fields joined by '|'.
-QStringList rows(const QString &sql)
-{
-    QStringList lines;
-    QSqlQuery query(sql);
-    while (query.next()) {
-        QStringList fields;
-        for (int i = 0; i < query.record().count(); ++i)
-            fields << (query.isNull(i) ? QStringLiteral("<null>") : query.value(i).toString());
-        lines << fields.join(QLatin1Char('|'));
-    }
-    return lines;
-}
-
 QString frequencies()
 {
-    return rows(QStringLiteral("SELECT Frequency FROM TypeText ORDER BY id")).join(QLatin1Char(' '));
+    return BrowserFixture::rows(QStringLiteral("SELECT Frequency FROM TypeText ORDER BY id")).join(QLatin1Char(' '));
 }
 
 } // namespace

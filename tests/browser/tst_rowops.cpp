@@ -13,20 +13,6 @@ namespace {
 
 using Cells = QVector<QPoint>; // x: row, y: column
 
-// One line per result row, fields joined by '|'.
-QStringList rows(const QString &sql)
-{
-    QStringList lines;
-    QSqlQuery query(sql);
-    while (query.next()) {
-        QStringList fields;
-        for (int i = 0; i < query.record().count(); ++i)
-            fields << (query.isNull(i) ? QStringLiteral("<null>") : query.value(i).toString());
-        lines << fields.join(QLatin1Char('|'));
-    }
-    return lines;
-}
-
 QStringList words(const char *text)
 {
     return QString::fromUtf8(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
