@@ -27,7 +27,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
-#include <QSet>
 #include <QSettings>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -397,12 +396,8 @@ void TypeFind::selectCh(const QItemSelection &selected)
     }
 
     const QModelIndexList cells = selection->selectedIndexes();
-    if (cells.size() >= 2) {
-        QSet<int> rows;
-        for (const QModelIndex &cell : cells)
-            rows.insert(cell.row());
-        emit setMessage(QObject::tr("%n phrase(s) have been chosen.", "", rows.size()));
-    }
+    if (cells.size() >= 2)
+        emit setMessage(QObject::tr("%n phrase(s) have been chosen.", "", selectedRows().size()));
     deletePhraseAction->setEnabled(valid);
     copyPhraseAction->setEnabled(valid);
     copyCellsAction->setEnabled(valid);
@@ -641,15 +636,7 @@ void TypeFind::deleteRow()
     const int n = model->rowCount();
     const QModelIndexList cells = table->selectionModel()->selectedIndexes();
 
-    QVector<int> rows;
-    if (cells.isEmpty()) {
-        rows << r;
-    } else {
-        for (const QModelIndex &index : cells)
-            rows << index.row();
-        std::sort(rows.begin(), rows.end());
-        rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    }
+    const QVector<int> rows = cells.isEmpty() ? QVector<int>{r} : selectedRows();
     if (askDelete(rows.size()))
         return;
 
@@ -687,14 +674,12 @@ void TypeFind::deleteRow()
 
 QVector<int> TypeFind::selectedRows() const
 {
-    const QModelIndexList selected = table->selectionModel()->selectedIndexes();
-    if (selected.size() <= 1)
-        return {};
-    QSet<int> unique;
-    for (const QModelIndex &index : selected)
-        unique.insert(index.row());
-    QVector<int> rows(unique.begin(), unique.end());
+    // Each row once, in table order, however many of its cells are selected.
+    QVector<int> rows;
+    for (const QModelIndex &index : table->selectionModel()->selectedIndexes())
+        rows << index.row();
     std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     return rows;
 }
 
@@ -724,7 +709,9 @@ void showExportError(QWidget *parent, const QString &text)
 
 bool TypeFind::exportPhrases(const QString &fileName, bool ini, const ImportProgress &progress)
 {
-    const QVector<int> rows = selectedRows();
+    // A single selected cell is only the cursor: the export then takes every listed phrase.
+    const QVector<int> rows =
+        table->selectionModel()->selectedIndexes().size() > 1 ? selectedRows() : QVector<int>();
     qint64 total = rows.size();
     qint64 done = 0;
     QSqlQuery query(model->database());
