@@ -1,8 +1,7 @@
 #include "db/databasefile.h"
 
-#include <QFile>
-#include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -11,152 +10,99 @@ class TestDatabaseFile : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-    void withDbSuffix_data();
-    void withDbSuffix();
-    void backupName_data();
-    void backupName();
-    void copyReplacing_movesExistingAside();
-    void copyReplacing_failedCopyPutsTargetBack();
+    void init() { dir.reset(new QTemporaryDir); }
+    void cleanup() { QSqlDatabase::removeDatabase(QStringLiteral("probe")); }
+    void withDbSuffix_addsDbUnlessThereInAnyCase();
     void openPhraseDatabase_data();
     void openPhraseDatabase();
+    void template_copiedOverFormerFileHoldsThePhraseTable_data();
+    void template_copiedOverFormerFileHoldsThePhraseTable();
 
 private:
-    QString writeFile(const QString &name, const QByteArray &content);
-    QString makeDatabase(const QString &name, const QString &createSql);
+    QString writeFile(const QString &name, const QByteArray &content)
+    {
+        QFile file(dir->filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() ? file.fileName() : QString();
+    }
     QScopedPointer<QTemporaryDir> dir;
 };
 
-void TestDatabaseFile::init()
+void TestDatabaseFile::withDbSuffix_addsDbUnlessThereInAnyCase()
 {
-    dir.reset(new QTemporaryDir);
-}
-
-void TestDatabaseFile::cleanup()
-{
-    QSqlDatabase::removeDatabase(QStringLiteral("probe"));
-}
-
-QString TestDatabaseFile::writeFile(const QString &name, const QByteArray &content)
-{
-    const QString path = dir->filePath(name);
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(content);
-    return path;
-}
-
-QString TestDatabaseFile::makeDatabase(const QString &name, const QString &createSql)
-{
-    const QString path = dir->filePath(name);
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("maker"));
-        db.setDatabaseName(path);
-        db.open();
-        if (!createSql.isEmpty())
-            QSqlQuery(db).exec(createSql);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("maker"));
-    return path;
-}
-
-void TestDatabaseFile::withDbSuffix_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("bare name") << "/x/phrases" << "/x/phrases.db";
-    QTest::newRow("upper-case suffix kept") << "/x/Phrases.DB" << "/x/Phrases.DB";
-    QTest::newRow("mixed-case suffix kept") << "/x/a.Db" << "/x/a.Db";
-    QTest::newRow("other suffix") << "/x/a.txt" << "/x/a.txt.db";
-    QTest::newRow("dot-less db ending") << "/x/mydb" << "/x/mydb.db";
-}
-
-void TestDatabaseFile::withDbSuffix()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, expected);
-    QCOMPARE(::withDbSuffix(typed), expected);
-}
-
-void TestDatabaseFile::backupName_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("lower case") << "/x/letters.db" << "/x/letters.bak";
-    QTest::newRow("upper case") << "/x/Phrases.DB" << "/x/Phrases.bak";
-}
-
-void TestDatabaseFile::backupName()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, expected);
-    QCOMPARE(::backupName(name), expected);
-}
-
-void TestDatabaseFile::copyReplacing_movesExistingAside()
-{
-    const QString source = writeFile(QStringLiteral("new.db"), "fresh");
-    const QString target = writeFile(QStringLiteral("letters.db"), "former");
-    writeFile(QStringLiteral("letters.bak"), "older backup");
-
-    QVERIFY(copyReplacing(source, target));
-    QFile copied(target);
-    QVERIFY(copied.open(QIODevice::ReadOnly));
-    QCOMPARE(copied.readAll(), QByteArray("fresh"));
-    QFile backup(dir->filePath(QStringLiteral("letters.bak")));
-    QVERIFY(backup.open(QIODevice::ReadOnly));
-    QCOMPARE(backup.readAll(), QByteArray("former"));
-}
-
-void TestDatabaseFile::copyReplacing_failedCopyPutsTargetBack()
-{
-    const QString target = writeFile(QStringLiteral("letters.db"), "former");
-    QVERIFY(!copyReplacing(dir->filePath(QStringLiteral("missing.db")), target));
-    QFile kept(target);
-    QVERIFY(kept.open(QIODevice::ReadOnly));
-    QCOMPARE(kept.readAll(), QByteArray("former"));
+    QCOMPARE(withDbSuffix(QStringLiteral("/x/phrases")), QStringLiteral("/x/phrases.db"));
+    QCOMPARE(withDbSuffix(QStringLiteral("/x/Phrases.DB")), QStringLiteral("/x/Phrases.DB"));
+    QCOMPARE(withDbSuffix(QStringLiteral("/x/mydb")), QStringLiteral("/x/mydb.db"));
 }
 
 void TestDatabaseFile::openPhraseDatabase_data()
 {
-    QTest::addColumn<QString>("fileKind");
+    QTest::addColumn<QString>("content");
     QTest::addColumn<int>("expected");
-    QTest::addColumn<bool>("openAfterwards");
-    QTest::newRow("phrase database") << "good" << int(DatabaseCheck::Ok) << true;
-    QTest::newRow("table in other case") << "lowercase" << int(DatabaseCheck::Ok) << true;
-    QTest::newRow("database without the table") << "notable" << int(DatabaseCheck::NoPhraseTable) << true;
-    QTest::newRow("text file") << "text" << int(DatabaseCheck::CannotOpen) << false;
-    QTest::newRow("folder") << "folder" << int(DatabaseCheck::CannotOpen) << false;
+    QTest::newRow("table in other case") << QStringLiteral("CREATE TABLE typetext (id)") << int(DatabaseCheck::Ok);
+    QTest::newRow("no phrase table") << QStringLiteral("CREATE TABLE Other (id)") << int(DatabaseCheck::NoPhraseTable);
+    QTest::newRow("text file") << QStringLiteral("Not a database, just text.\n") << int(DatabaseCheck::CannotOpen);
+    QTest::newRow("folder") << QString() << int(DatabaseCheck::CannotOpen);
 }
 
 void TestDatabaseFile::openPhraseDatabase()
 {
-    QFETCH(QString, fileKind);
+    QFETCH(QString, content);
     QFETCH(int, expected);
-    QFETCH(bool, openAfterwards);
-
-    QString path;
-    if (fileKind == QLatin1String("good"))
-        path = makeDatabase(QStringLiteral("a.db"), QStringLiteral("CREATE TABLE TypeText (id INTEGER PRIMARY KEY)"));
-    else if (fileKind == QLatin1String("lowercase"))
-        path = makeDatabase(QStringLiteral("a.db"), QStringLiteral("CREATE TABLE typetext (id INTEGER PRIMARY KEY)"));
-    else if (fileKind == QLatin1String("notable"))
-        path = makeDatabase(QStringLiteral("a.db"), QStringLiteral("CREATE TABLE Other (id INTEGER PRIMARY KEY)"));
-    else if (fileKind == QLatin1String("text"))
-        path = writeFile(QStringLiteral("a.db"), QByteArray("This is not a database, just some text.\n").repeated(40));
-    else
-        path = dir->path();
-
+    const bool sql = content.startsWith(QLatin1String("CREATE"));
+    const QString path =
+        content.isEmpty() ? dir->path() : writeFile(QStringLiteral("a.db"), sql ? "" : content.toUtf8().repeated(40));
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("probe"));
+    db.setDatabaseName(path);
+    QVERIFY(!sql || (db.open() && QSqlQuery(db).exec(content)));
+    db.close();
     QString error;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("probe"));
-        QCOMPARE(int(::openPhraseDatabase(db, path, &error)), expected);
-        QCOMPARE(db.isOpen(), openAfterwards);
-        QCOMPARE(error.isEmpty(), expected != int(DatabaseCheck::CannotOpen));
-        db.close();
+    QCOMPARE(int(::openPhraseDatabase(db, path, &error)), expected);
+    // Only a file that SQLite cannot read is closed again, and the driver says why.
+    QCOMPARE(db.isOpen(), expected != int(DatabaseCheck::CannotOpen));
+    QCOMPARE(error.isEmpty(), expected != int(DatabaseCheck::CannotOpen));
+}
+
+// The row name is the template, generated at build time; the number is how many phrases it has at least.
+void TestDatabaseFile::template_copiedOverFormerFileHoldsThePhraseTable_data()
+{
+    QTest::addColumn<int>("phrases");
+    QTest::newRow("org.db") << 10;
+    QTest::newRow("new.db") << 0;
+}
+
+void TestDatabaseFile::template_copiedOverFormerFileHoldsThePhraseTable()
+{
+    QFETCH(int, phrases);
+    const QString name = QString::fromLatin1(QTest::currentDataTag());
+    const QString copy = writeFile(name, "former");
+    QFile backup(writeFile(QString(name).replace(QLatin1String(".db"), QLatin1String(".bak")), "older backup"));
+    QVERIFY(copyReplacing(QStringLiteral(QUILLARY_PROGRAM_DIR "/") + name, copy));
+    QVERIFY(backup.open(QIODevice::ReadOnly) && backup.readAll() == "former");
+    // A copy that fails once the target has gone aside puts the target back.
+    QVERIFY(!copyReplacing(dir->filePath(QStringLiteral("missing.db")), copy));
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("probe"));
+    QString error;
+    QCOMPARE(int(::openPhraseDatabase(db, copy, &error)), int(DatabaseCheck::Ok));
+    const QStringList names = QStringLiteral("id - - Str Labels KeyWord HotKey Html KeyLower StrLower LabelLower "
+                                             "Rating Frequency -")
+                                  .split(QLatin1Char(' '));
+    const QSqlRecord record = db.record(QStringLiteral("TypeText"));
+    QCOMPARE(record.count(), names.size());
+    for (int i = 0; i < names.size(); ++i)
+        QVERIFY(names.at(i) == QLatin1String("-") || record.fieldName(i) == names.at(i));
+    QSqlQuery query(QStringLiteral("SELECT Str, StrLower, Labels, LabelLower, KeyWord, KeyLower FROM TypeText"), db);
+    int rows = 0;
+    for (; query.next(); ++rows) {
+        for (int column = 0; column < 6; column += 2)
+            QCOMPARE(query.value(column + 1).toString(), query.value(column).toString().toLower());
     }
+    QVERIFY(phrases ? rows >= phrases : rows == 0);
+    // New rows get ids of their own and zero counts, which the usage counter adds to.
+    QVERIFY(query.exec(QStringLiteral("INSERT INTO TypeText (Str) VALUES ('x'), ('y')")) &&
+            query.exec(QStringLiteral("SELECT count(DISTINCT id) FROM TypeText WHERE Rating = 0 AND Frequency = 0 "
+                                      "AND Str IN ('x', 'y')")) &&
+            query.next());
+    QCOMPARE(query.value(0).toInt(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestDatabaseFile)
