@@ -11,9 +11,9 @@
 
 #include <functional>
 
-// Answers the modal dialogs a test provokes, one queued answer per dialog, in order.
-// Each answer runs from the event loop once a new modal widget is active, so the
-// code under test can block in its own exec() meanwhile.
+// Answers the modal dialogs a test provokes, one queued answer per dialog, in order. Each
+// answer runs from the event loop once a new modal widget is active, so the code under test
+// can block in its own exec() meanwhile. A dialog nobody expected is closed, never waited on.
 class DialogDriver : public QObject
 {
 public:
@@ -21,56 +21,40 @@ public:
 
     DialogDriver()
     {
-        poll.setInterval(10);
         connect(&poll, &QTimer::timeout, this, &DialogDriver::check);
-        poll.start();
+        poll.start(10);
     }
 
     void expect(Answer answer) { answers.append(std::move(answer)); }
+
+    // Closing cancels a file dialog, and stops any dialog of another kind than expected.
+    static void cancel(QWidget *dialog) { dialog->close(); }
 
     // A file dialog: pick the name filter when one is given, type the name and accept.
     void chooseFile(const QString &name, const QString &nameFilter = QString())
     {
         expect([name, nameFilter](QWidget *w) {
             auto *dialog = qobject_cast<QFileDialog *>(w);
-            if (!dialog) {
-                w->close();
-                return;
-            }
+            auto *edit = w->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            if (!dialog || !edit)
+                return cancel(w);
             if (!nameFilter.isEmpty())
                 dialog->selectNameFilter(nameFilter);
-            // selectFile() waits for the file system model to load; typing the name does not.
-            if (auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
-                edit->setText(name);
-            else
-                dialog->selectFile(name);
-            static_cast<QDialog *>(dialog)->accept();
+            edit->setText(name);                      // selectFile() would wait for the file system model to load
+            static_cast<QDialog *>(dialog)->accept(); // QFileDialog's accept() is protected
         });
     }
 
-    void cancelFileDialog()
-    {
-        expect([](QWidget *w) {
-            if (auto *dialog = qobject_cast<QDialog *>(w))
-                dialog->reject();
-        });
-    }
-
-    // A message box: remember its text and press the given button.
+    // A message box: remember its title and text and press the given button.
     void answerMessage(QMessageBox::StandardButton button = QMessageBox::Ok)
     {
         expect([this, button](QWidget *w) {
             auto *box = qobject_cast<QMessageBox *>(w);
-            if (!box) {
-                w->close();
-                return;
-            }
+            if (!box || !box->button(button))
+                return cancel(w);
             titles << box->windowTitle();
             texts << box->text();
-            if (QAbstractButton *b = box->button(button))
-                b->click();
-            else
-                box->reject();
+            box->button(button)->click();
         });
     }
 
@@ -87,20 +71,12 @@ private:
         if (!modal || modal == handled)
             return;
         handled = modal;
-        if (answers.isEmpty()) {
-            // Nobody expected this dialog: note it and close it, never hang.
-            unexpected << QString::fromLatin1(modal->metaObject()->className());
-            if (auto *box = qobject_cast<QMessageBox *>(modal))
-                unexpected << box->text();
-            QTimer::singleShot(0, modal, [modal] { modal->close(); });
-            return;
-        }
-        Answer answer = answers.takeFirst();
-        QPointer<QWidget> target(modal);
-        QTimer::singleShot(0, this, [target, answer] {
-            if (target)
-                answer(target);
-        });
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        if (answers.isEmpty())
+            unexpected << (box ? box->text() : QString::fromLatin1(modal->metaObject()->className()));
+        const Answer answer = answers.isEmpty() ? Answer(cancel) : answers.takeFirst();
+        // Apart from the poll, so that a dialog the answer opens in turn is seen by it.
+        QTimer::singleShot(0, modal, [modal, answer] { answer(modal); });
     }
 
     QTimer poll;
