@@ -1,12 +1,14 @@
 #include "app/quillary.h"
 
-#include "app/globals.h"
 #include "app/busyscope.h"
+#include "app/globals.h"
 #include "app/help.h"
 #include "app/theme.h"
+#include "browser/phrasemodel.h"
 #include "browser/sqltable.h"
 #include "browser/typefind.h"
 #include "db/databasefile.h"
+#include "db/phrasestore.h"
 #include "db/typewatch.h"
 #include "editor/htmledit.h"
 #include "editor/typeedit.h"
@@ -45,7 +47,8 @@ Quillary::Quillary()
     qApp->setStyleSheet(::styleSheet(systemStyleSheet(QApplication::palette())));
     readSettings();
     helpCreated = false;
-    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+    PhraseStore::configure(db);
     openDatabaseFile();
     createActions();
     createDocks();
@@ -152,6 +155,9 @@ void Quillary::closeEvent(QCloseEvent *event)
     writeSettings();
     QCoreApplication::processEvents();
     event->accept();
+    // The help window has no parent; left open, it would keep the program running.
+    if (help)
+        help->close();
 }
 
 // Building the window ---------------------------------------------------------
@@ -193,6 +199,13 @@ void Quillary::createDocks()
     typeEdit = new TypeEdit(this);
     typeEdit->setFeatures(features);
     addDockWidget(Qt::BottomDockWidgetArea, typeEdit);
+    typeEdit->setReadOnly(typeFind->model->isReadOnly());
+}
+
+void Quillary::bindBrowser()
+{
+    typeFind->setupModel();
+    typeEdit->setReadOnly(typeFind->model->isReadOnly());
 }
 
 void Quillary::createToolBars()
@@ -344,6 +357,7 @@ void Quillary::createStatusBar()
     progressBar->setTextVisible(false);
     progressBar->hide();
     statusBar()->addPermanentWidget(progressBar);
+    typeFind->progressBar = progressBar;
 }
 
 void Quillary::makeConnections()
@@ -464,11 +478,12 @@ void Quillary::about()
     layout->setContentsMargins(0, 0, 0, 0);
 
     const bool russian = language == QStringLiteral("ru");
-    const QString webPage = russian ? QStringLiteral("https://quillary.example.org/ru/")
-                                    : QStringLiteral("https://quillary.example.org/");
+    const QString webPage =
+        russian ? QStringLiteral("https://quillary.example.org/ru/") : QStringLiteral("https://quillary.example.org/");
     const QString supportPage = russian ? QStringLiteral("https://quillary.example.org/ru/support/")
                                         : QStringLiteral("https://quillary.example.org/support/");
-    const QString siteName = russian ? QStringLiteral("quillary.example.org/ru") : QStringLiteral("quillary.example.org");
+    const QString siteName =
+        russian ? QStringLiteral("quillary.example.org/ru") : QStringLiteral("quillary.example.org");
     static const QString notice = QStringLiteral("Copyright &copy; 2026 Tamberlane. All rights reserved.");
 
     box.setFixedSize(500, 300);
@@ -479,15 +494,15 @@ void Quillary::about()
     const QString web = QObject::tr("Web");
     const QString version = QObject::tr("Version");
 
-    const QString text = QStringLiteral("<h1>") + applicationName + QStringLiteral("™</h1>")
-                         + QStringLiteral("<p align=\"center\">") + version + QLatin1Char(' ') + appVersion
-                         + QStringLiteral("</p>") + QStringLiteral("<table border=\"0\" width=\"100%\">")
-                         + QStringLiteral("<tr><td align=\"right\">") + web + QStringLiteral(":</td><td><a href=\"")
-                         + webPage + QStringLiteral("\">") + programPage + QStringLiteral("</a></td></tr>")
-                         + QStringLiteral("<tr><td align=\"right\">") + support
-                         + QStringLiteral(":</td><td><a href=\"") + supportPage + QStringLiteral("\">") + siteName
-                         + QStringLiteral("</a></td></tr>") + QStringLiteral("</tr></table>")
-                         + QStringLiteral("<p align=\"center\">") + notice + QStringLiteral("</p>");
+    const QString text = QStringLiteral("<h1>") + applicationName + QStringLiteral("™</h1>") +
+                         QStringLiteral("<p align=\"center\">") + version + QLatin1Char(' ') + appVersion +
+                         QStringLiteral("</p>") + QStringLiteral("<table border=\"0\" width=\"100%\">") +
+                         QStringLiteral("<tr><td align=\"right\">") + web + QStringLiteral(":</td><td><a href=\"") +
+                         webPage + QStringLiteral("\">") + programPage + QStringLiteral("</a></td></tr>") +
+                         QStringLiteral("<tr><td align=\"right\">") + support + QStringLiteral(":</td><td><a href=\"") +
+                         supportPage + QStringLiteral("\">") + siteName + QStringLiteral("</a></td></tr>") +
+                         QStringLiteral("</tr></table>") + QStringLiteral("<p align=\"center\">") + notice +
+                         QStringLiteral("</p>");
     auto *label = new QLabel(text);
     label->setWordWrap(true);
     label->setFixedWidth(220);
@@ -571,6 +586,9 @@ bool Quillary::openDatabaseFile()
     QApplication::restoreOverrideCursor();
     if (check == DatabaseCheck::CannotOpen)
         showError(QObject::tr("Unable to open the base - ") + error);
+    else if (check == DatabaseCheck::MissingColumns)
+        showError(QObject::tr("Unable to open the base - ") +
+                  QObject::tr("the phrase table lacks the columns %1.").arg(error));
     else
         showError(QObject::tr("Unable to open the base - ") + QObject::tr("table not found."));
     return false;
@@ -586,6 +604,8 @@ void Quillary::updateWindowTitle()
     QString title = applicationName;
     if (!nameFileDB.isEmpty())
         title += QStringLiteral(" - ") + nameFileDB;
+    if (!nameFileDB.isEmpty() && !isWritableDatabase(QSqlDatabase::database()))
+        title += QObject::tr(" [read-only]");
     setWindowTitle(title);
 }
 
@@ -605,12 +625,12 @@ void Quillary::open()
         return;
     switchTo(name);
     if (openDatabaseFile()) {
-        typeFind->setupModel();
+        bindBrowser();
         return;
     }
     nameFileDB = oldPath;
     if (openDatabaseFile())
-        typeFind->setupModel();
+        bindBrowser();
 }
 
 bool Quillary::newDB()
@@ -628,18 +648,18 @@ bool Quillary::newDB()
         switchTo(oldPath);
     if (!copyReplacing(appPath + QStringLiteral("/new.db"), name)) {
         if (replacesOpenFile && openDatabaseFile())
-            typeFind->setupModel();
+            bindBrowser();
         return false;
     }
     switchTo(name);
     if (openDatabaseFile()) {
-        typeFind->setupModel();
+        bindBrowser();
         return true;
     }
     // Never leave the program without a database: go back to the file that was open.
     switchTo(oldPath);
     if (openDatabaseFile())
-        typeFind->setupModel();
+        bindBrowser();
     return false;
 }
 
@@ -655,18 +675,20 @@ void Quillary::saveAs()
     switchTo(oldPath);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // Saving the open file onto itself has nothing to copy.
-    const bool copied = isSameFile(name, oldPath) || copyReplacing(oldPath, name);
+    QString reason;
+    const bool copied = isSameFile(name, oldPath) || copyReplacing(oldPath, name, &reason);
     QApplication::restoreOverrideCursor();
     if (!copied) {
         // Reopen the file that was open rather than anything else under the new name.
-        showError(QObject::tr("Unable to save the base - ") + QDir::toNativeSeparators(name));
+        showError(QObject::tr("Unable to save the base - ") + QDir::toNativeSeparators(name) + QStringLiteral("\n") +
+                  reason);
         if (openDatabaseFile())
-            typeFind->setupModel();
+            bindBrowser();
         return;
     }
     nameFileDB = name;
     if (openDatabaseFile())
-        typeFind->setupModel();
+        bindBrowser();
 }
 
 // Import and export ---------------------------------------------------------------

@@ -74,6 +74,8 @@ private:
     void loadTranslators();
     void closeSplash();
     void switchTo(const QString &path);
+    // Binds the browser to the open file; the editor follows whether it may be written.
+    void bindBrowser();
     void showError(const QString &text);
     QString exchangeFolder() const;
 

@@ -4,6 +4,7 @@ target_sources(quillary_core PRIVATE
     editstrdelegate.h editstrdelegate.cpp
     keylayouttable.h keylayouttable.cpp
     noeditdelegate.h noeditdelegate.cpp
+    phrasemodel.h phrasemodel.cpp
     phrasepayload.h phrasepayload.cpp
     scanlineedit.h scanlineedit.cpp
     searchcondition.h searchcondition.cpp

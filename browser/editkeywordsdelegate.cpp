@@ -1,13 +1,8 @@
 #include "browser/editkeywordsdelegate.h"
 
+#include "browser/phrasemodel.h"
 #include "browser/scanlineedit.h"
 #include "db/typewatch.h"
-
-namespace {
-
-constexpr int keyLowerColumn = 8;
-
-} // namespace
 
 EditKeyWordsDelegate::EditKeyWordsDelegate(TypeWatch *watcher, QObject *parent)
     : QStyledItemDelegate(parent)
@@ -31,11 +26,9 @@ void EditKeyWordsDelegate::setEditorData(QWidget *editor, const QModelIndex &ind
 void EditKeyWordsDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
 {
     const auto *edit = qobject_cast<QLineEdit *>(editor);
-    if (!edit)
+    auto *phrases = qobject_cast<PhraseModel *>(model);
+    if (!edit || !phrases || !phrases->writeField(index.row(), PhraseStore::KeyWord, edit->text()))
         return;
-    const QString text = edit->text();
-    model->setData(index, text, Qt::EditRole);
-    model->setData(index.sibling(index.row(), keyLowerColumn), text.toLower(), Qt::EditRole);
     if (watcher)
         watcher->pause();
 }

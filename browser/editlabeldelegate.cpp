@@ -1,14 +1,9 @@
 #include "browser/editlabeldelegate.h"
 
+#include "browser/phrasemodel.h"
 #include "db/typewatch.h"
 
 #include <QMetaProperty>
-
-namespace {
-
-constexpr int labelLowerColumn = 10;
-
-} // namespace
 
 EditLabelDelegate::EditLabelDelegate(TypeWatch *watcher, QObject *parent)
     : QStyledItemDelegate(parent)
@@ -21,9 +16,9 @@ void EditLabelDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
     if (text == index.data(Qt::DisplayRole).toString())
         return;
 
-    // The model stores each field as it is set; no submit needed.
-    model->setData(index, text, Qt::EditRole);
-    model->setData(index.sibling(index.row(), labelLowerColumn), text.toLower(), Qt::EditRole);
+    auto *phrases = qobject_cast<PhraseModel *>(model);
+    if (!phrases || !phrases->writeField(index.row(), PhraseStore::Labels, text))
+        return;
     if (watcher)
         watcher->pause();
 }

@@ -1,6 +1,7 @@
 #include "browser/editstrdelegate.h"
 
 #include "app/globals.h"
+#include "browser/phrasemodel.h"
 #include "db/typewatch.h"
 
 #include <QClipboard>
@@ -8,14 +9,6 @@
 #include <QMetaProperty>
 #include <QMimeData>
 #include <QPainter>
-#include <QSqlTableModel>
-
-namespace {
-
-constexpr int htmlColumn = 7;
-constexpr int strLowerColumn = 9;
-
-} // namespace
 
 EditStrDelegate::EditStrDelegate(TypeWatch *watcher, QObject *parent)
     : QStyledItemDelegate(parent)
@@ -47,11 +40,9 @@ void EditStrDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, c
         return;
 
     // Edited as plain text, the phrase no longer matches its old rich text.
-    model->setData(index, text, Qt::EditRole);
-    model->setData(index.sibling(index.row(), htmlColumn), QStringLiteral(""), Qt::EditRole);
-    model->setData(index.sibling(index.row(), strLowerColumn), text.toLower(), Qt::EditRole);
-    if (auto *table = qobject_cast<QSqlTableModel *>(model))
-        table->submitAll();
+    auto *phrases = qobject_cast<PhraseModel *>(model);
+    if (!phrases || !phrases->writeText(index.row(), text, QString(QLatin1String(""))))
+        return;
     // setModelData is const by Qt's signature, the signal is not.
     emit const_cast<EditStrDelegate *>(this)->setHtml(text);
     // Our own write must not come back as an outside change of the file.

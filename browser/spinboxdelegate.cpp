@@ -1,5 +1,7 @@
 #include "browser/spinboxdelegate.h"
 
+#include "browser/phrasemodel.h"
+
 #include <QSpinBox>
 
 SpinBoxDelegate::SpinBoxDelegate(QObject *parent)
@@ -24,12 +26,13 @@ void SpinBoxDelegate::setEditorData(QWidget *editor, const QModelIndex &index) c
 void SpinBoxDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
 {
     auto *spinBox = qobject_cast<QSpinBox *>(editor);
-    if (!spinBox)
+    auto *phrases = qobject_cast<PhraseModel *>(model);
+    if (!spinBox || !phrases)
         return;
     // The watcher is not paused: the next poll reloads the table, which is harmless
     // here because the browser keeps the cursor on the phrase.
     spinBox->interpretText();
-    model->setData(index, spinBox->value(), Qt::EditRole);
+    phrases->writeField(index.row(), PhraseStore::Rating, spinBox->value());
 }
 
 void SpinBoxDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,

@@ -1,15 +1,19 @@
 #include "browser/typefind.h"
 
+#include "app/busyscope.h"
 #include "app/globals.h"
 #include "browser/editkeywordsdelegate.h"
 #include "browser/editlabeldelegate.h"
 #include "browser/editstrdelegate.h"
 #include "browser/keylayouttable.h"
 #include "browser/noeditdelegate.h"
+#include "browser/phrasemodel.h"
 #include "browser/searchcondition.h"
 #include "browser/spinboxdelegate.h"
 #include "browser/sqltable.h"
+#include "db/databasefile.h"
 #include "db/typewatch.h"
+#include "exchange/eventpacer.h"
 #include "exchange/phrasewriters.h"
 
 #include <QAction>
@@ -28,17 +32,14 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QSqlTableModel>
 #include <QTextDocumentFragment>
 
 #include <algorithm>
 
-namespace
-{
-const int hiddenColumns[] = {0, 1, 2, 6, 7, 8, 9, 10, 13};
+namespace {
+const PhraseStore::Field shownFields[] = {PhraseStore::Str, PhraseStore::Labels, PhraseStore::KeyWord,
+                                          PhraseStore::Rating, PhraseStore::Frequency};
 } // namespace
 
 TypeFind::TypeFind(QWidget *parent)
@@ -70,7 +71,9 @@ void TypeFind::createWidgets()
 
     // The model belongs to the default connection rather than to the widget tree;
     // the dock hands it back when it goes.
-    model = new QSqlTableModel(nullptr, QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false));
+    model = new PhraseModel(nullptr, QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false));
+    connect(model, &PhraseModel::writeFailed, this, &TypeFind::reportWriteFailure);
+    connect(model, &PhraseModel::phraseAdded, this, &TypeFind::showStoredPhrase);
 
     watcher = new TypeWatch(this);
 
@@ -125,6 +128,12 @@ void TypeFind::createActions()
     copyCellsAction->setEnabled(false);
     pastePhraseAction->setEnabled(false);
     deletePhraseAction->setEnabled(false);
+    appendPhraseAction->setEnabled(!model->isReadOnly());
+    // The editor's actions share these keys; each dock's keys act where the focus is.
+    for (QAction *action : {copyPhraseAction, copyCellsAction, pastePhraseAction, deletePhraseAction}) {
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(action);
+    }
 
     contextMenu->addAction(copyPhraseAction);
     contextMenu->addAction(copyCellsAction);
@@ -132,14 +141,27 @@ void TypeFind::createActions()
     contextMenu->addAction(deletePhraseAction);
 }
 
+int TypeFind::column(PhraseStore::Field field) const
+{
+    return model->column(field);
+}
+
+QVariant TypeFind::cell(int row, PhraseStore::Field field) const
+{
+    return model->value(row, field);
+}
+
 void TypeFind::setHeaderTexts()
 {
-    model->setHeaderData(ColStr, Qt::Horizontal, QObject::tr("Phrases"), Qt::EditRole);
-    model->setHeaderData(ColLabels, Qt::Horizontal, QObject::tr("Labels"), Qt::EditRole);
-    model->setHeaderData(ColKeyWord, Qt::Horizontal, QObject::tr("Comment"), Qt::EditRole);
-    model->setHeaderData(ColHotKey, Qt::Horizontal, QObject::tr("HotKey"), Qt::EditRole);
-    model->setHeaderData(ColRating, Qt::Horizontal, QObject::tr("Rating"), Qt::EditRole);
-    model->setHeaderData(ColFrequency, Qt::Horizontal, QObject::tr("Count"), Qt::EditRole);
+    const auto header = [this](PhraseStore::Field field, const QString &text) {
+        model->setHeaderData(column(field), Qt::Horizontal, text, Qt::EditRole);
+    };
+    header(PhraseStore::Str, QObject::tr("Phrases"));
+    header(PhraseStore::Labels, QObject::tr("Labels"));
+    header(PhraseStore::KeyWord, QObject::tr("Comment"));
+    header(PhraseStore::HotKey, QObject::tr("HotKey"));
+    header(PhraseStore::Rating, QObject::tr("Rating"));
+    header(PhraseStore::Frequency, QObject::tr("Count"));
 }
 
 void TypeFind::retranslate()
@@ -162,26 +184,40 @@ void TypeFind::retranslate()
 
 void TypeFind::setupModel()
 {
-    model->setTable(QStringLiteral("TypeText"));
+    // A new file keeps the column layout the user made, where the columns match.
+    const QByteArray layout = table->horizontalHeader()->saveState();
+    const int oldColumns = table->horizontalHeader()->count();
+    model->setReadOnly(!isWritableDatabase(model->database()));
+    readOnlyNoted = false;
+    model->setTable(PhraseStore::tableName());
     model->setEditStrategy(QSqlTableModel::OnFieldChange);
     model->select();
+    if (oldColumns > 0 && oldColumns == model->columnCount())
+        table->horizontalHeader()->restoreState(layout);
+    if (appendPhraseAction)
+        appendPhraseAction->setEnabled(!model->isReadOnly());
 
-    for (const int column : hiddenColumns)
-        table->setColumnHidden(column, true);
+    for (int c = 0; c < model->columnCount(); ++c) {
+        const bool shown = std::any_of(std::begin(shownFields), std::end(shownFields),
+                                       [this, c](PhraseStore::Field field) { return column(field) == c; });
+        table->setColumnHidden(c, !shown);
+    }
 
     emit clearHtml();
 
     // Fresh delegates for the fresh model; the former ones go with their connections.
-    for (const int column : {int(ColStr), int(ColLabels), int(ColKeyWord), int(ColRating), int(ColFrequency)}) {
-        if (QAbstractItemDelegate *old = table->itemDelegateForColumn(column))
+    for (int c = 0; c < model->columnCount(); ++c) {
+        if (QAbstractItemDelegate *old = table->itemDelegateForColumn(c)) {
+            table->setItemDelegateForColumn(c, nullptr);
             old->deleteLater();
+        }
     }
     auto *strDelegate = new EditStrDelegate(watcher, this);
-    table->setItemDelegateForColumn(ColStr, strDelegate);
-    table->setItemDelegateForColumn(ColKeyWord, new EditKeyWordsDelegate(watcher, this));
-    table->setItemDelegateForColumn(ColLabels, new EditLabelDelegate(watcher, this));
-    table->setItemDelegateForColumn(ColRating, new SpinBoxDelegate(this));
-    table->setItemDelegateForColumn(ColFrequency, new NoEditDelegate(this));
+    table->setItemDelegateForColumn(column(PhraseStore::Str), strDelegate);
+    table->setItemDelegateForColumn(column(PhraseStore::KeyWord), new EditKeyWordsDelegate(watcher, this));
+    table->setItemDelegateForColumn(column(PhraseStore::Labels), new EditLabelDelegate(watcher, this));
+    table->setItemDelegateForColumn(column(PhraseStore::Rating), new SpinBoxDelegate(this));
+    table->setItemDelegateForColumn(column(PhraseStore::Frequency), new NoEditDelegate(this));
     connect(strDelegate, &EditStrDelegate::setHtml, this, &TypeFind::nextHtml);
 
     watcher->addFile(nameFileDB);
@@ -235,34 +271,10 @@ void TypeFind::contextMenuEvent(QContextMenuEvent *e)
     contextMenu->exec(e->globalPos());
 }
 
-bool TypeFind::idMatchesFilter(const QVariant &id) const
+int TypeFind::rowOfId(const QVariant &id, int fallbackRow) const
 {
-    QSqlQuery query(model->database());
-    QString sql = QStringLiteral("SELECT 1 FROM TypeText WHERE id = ?");
-    if (!model->filter().isEmpty())
-        sql += QStringLiteral(" AND (%1)").arg(model->filter());
-    query.prepare(sql);
-    query.addBindValue(id);
-    return query.exec() && query.next();
-}
-
-int TypeFind::rowOfId(const QVariant &id, int fallbackRow)
-{
-    // The model fetches rows lazily; only fetch further when the phrase is known to be
-    // among the rows it lists, so that a vanished phrase does not load the whole table.
-    const bool listed = idMatchesFilter(id);
-    int row = 0;
-    forever {
-        for (; row < model->rowCount(); ++row) {
-            if (model->data(model->index(row, ColId)) == id)
-                return row;
-        }
-        const bool wanted = listed || row <= fallbackRow;
-        if (!wanted || !model->canFetchMore())
-            break;
-        model->fetchMore();
-    }
-    return qMin(fallbackRow, model->rowCount() - 1);
+    const int row = model->rowOfId(id);
+    return row >= 0 ? row : qMin(fallbackRow, model->rowCount() - 1);
 }
 
 void TypeFind::changedFile(const QString &nameDB)
@@ -273,7 +285,7 @@ void TypeFind::changedFile(const QString &nameDB)
         return;
     }
     const QModelIndex current = table->currentIndex();
-    const QVariant id = model->data(model->index(current.row(), ColId));
+    const QVariant id = cell(current.row(), PhraseStore::Id);
     const int row = current.row();
     const int column = current.column();
 
@@ -281,28 +293,35 @@ void TypeFind::changedFile(const QString &nameDB)
 
     if (id.toInt() < 0)
         return;
-    const int target = rowOfId(id, row);
-    table->setCurrentIndex(model->index(target, column));
+    table->setCurrentIndex(model->index(rowOfId(id, row), column));
 }
 
-int TypeFind::matchingCount() const
+void TypeFind::reportWriteFailure(const QString &reason)
 {
-    // The model lists rows as the view scrolls; the user wants to know how many match.
-    QSqlQuery query(model->database());
-    QString sql = QStringLiteral("SELECT count(*) FROM TypeText");
-    if (!model->filter().isEmpty())
-        sql += QStringLiteral(" WHERE ") + model->filter();
-    if (query.exec(sql) && query.next())
-        return query.value(0).toInt();
-    return model->rowCount();
+    emit setMessage(QObject::tr("Unable to save the phrase - ") + reason);
+}
+
+void TypeFind::showStoredPhrase(qint64 id, int column)
+{
+    table->setCurrentIndex(model->index(rowOfId(id, model->rowCount() - 1), column));
+}
+
+bool TypeFind::dropPendingRow()
+{
+    const bool onPending = currentIsValid() && table->currentIndex().row() == model->pendingRow();
+    model->dropPendingRow();
+    return onPending;
 }
 
 void TypeFind::findStart(bool actEnable)
 {
     const QString text = searchEdit->displayText();
     model->setFilter(searchFilter(text));
+    // A table that could not be read before is read now.
+    if (!model->query().isActive())
+        model->select();
 
-    const int n = matchingCount();
+    const int n = model->rowCount();
     if (n != 0)
         emit setMessage(QObject::tr("%n phrase(s) have been found.", "", n));
     else
@@ -327,7 +346,7 @@ void TypeFind::findStrEdit(const QString &str)
         return;
     }
     model->setFilter(QString());
-    emit setMessage(QObject::tr("A total of %n phrase(s).", "", matchingCount()));
+    emit setMessage(QObject::tr("A total of %n phrase(s).", "", model->rowCount()));
     emit clearHtml();
     clearButton->setEnabled(false);
 }
@@ -340,7 +359,7 @@ void TypeFind::delFindStr()
 
 void TypeFind::insertRow()
 {
-    if (!currentIsValid())
+    if (dropPendingRow() || !currentIsValid() || model->isReadOnly())
         return;
     const QModelIndex current = table->currentIndex();
     model->insertRows(current.row(), 1);
@@ -350,25 +369,23 @@ void TypeFind::insertRow()
 void TypeFind::appendRow()
 {
     table->setFocus(Qt::OtherFocusReason);
-    // Appending goes after the last phrase, not after the last row fetched so far.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    while (model->canFetchMore())
-        model->fetchMore();
-    QApplication::restoreOverrideCursor();
+    dropPendingRow();
+    if (model->isReadOnly())
+        return;
     const int n = model->rowCount();
     model->insertRows(n, 1);
-    table->setCurrentIndex(model->index(n, ColStr));
+    table->setCurrentIndex(model->index(n, column(PhraseStore::Str)));
 }
 
 void TypeFind::currentCh(const QModelIndex &current)
 {
-    htmlIndex = model->index(current.row(), ColHtml);
-    htmlId = model->data(model->index(current.row(), ColId));
-    QString text = model->data(htmlIndex).toString();
+    htmlIndex = model->index(current.row(), column(PhraseStore::Html));
+    htmlId = cell(current.row(), PhraseStore::Id);
+    QString text = cell(current.row(), PhraseStore::Html).toString();
     if (text.isEmpty())
-        text = model->data(model->index(current.row(), ColStr)).toString();
+        text = cell(current.row(), PhraseStore::Str).toString();
     emit setHtml(text);
-    const int used = model->data(model->index(current.row(), ColFrequency)).toInt();
+    const int used = cell(current.row(), PhraseStore::Frequency).toInt();
     emit setMessage(QObject::tr("The phrase used %n time(s)", "", used));
 }
 
@@ -376,6 +393,7 @@ void TypeFind::selectCh(const QItemSelection &selected)
 {
     QItemSelectionModel *selection = table->selectionModel();
     const bool valid = currentIsValid();
+    const bool writable = !model->isReadOnly();
     const bool clipboardHasText = [] {
         const QMimeData *data = QApplication::clipboard()->mimeData();
         return data && data->hasText();
@@ -383,10 +401,10 @@ void TypeFind::selectCh(const QItemSelection &selected)
 
     if (selected.isEmpty()) {
         if (valid && selection->isSelected(table->currentIndex())) {
-            deletePhraseAction->setEnabled(true);
+            deletePhraseAction->setEnabled(writable);
             copyPhraseAction->setEnabled(true);
             copyCellsAction->setEnabled(true);
-            pastePhraseAction->setEnabled(clipboardHasText);
+            pastePhraseAction->setEnabled(writable && clipboardHasText);
         } else {
             deletePhraseAction->setEnabled(false);
             copyPhraseAction->setEnabled(false);
@@ -398,10 +416,10 @@ void TypeFind::selectCh(const QItemSelection &selected)
     const QModelIndexList cells = selection->selectedIndexes();
     if (cells.size() >= 2)
         emit setMessage(QObject::tr("%n phrase(s) have been chosen.", "", selectedRows().size()));
-    deletePhraseAction->setEnabled(valid);
+    deletePhraseAction->setEnabled(valid && writable);
     copyPhraseAction->setEnabled(valid);
     copyCellsAction->setEnabled(valid);
-    pastePhraseAction->setEnabled(valid && clipboardHasText);
+    pastePhraseAction->setEnabled(valid && writable && clipboardHasText);
 }
 
 void TypeFind::enableChanged(bool tableFocus)
@@ -423,29 +441,23 @@ void TypeFind::enableChanged(bool tableFocus)
 
 void TypeFind::writeHtml(const QString &htm, const QString &str)
 {
-    if (!htmlId.isValid())
+    // A phrase typed into a new empty row becomes a phrase of its own.
+    if (htmlId.isNull()) {
+        if (htmlIndex.isValid() && htmlIndex.row() == model->pendingRow())
+            model->writeText(htmlIndex.row(), str, htm);
         return;
+    }
     // Rows move under a sort, a search or a reload: the edit belongs to the phrase that
     // was sent to the editor, found again by its id.
-    int row = htmlIndex.row();
-    if (model->data(model->index(row, ColId)) != htmlId)
-        row = idMatchesFilter(htmlId) ? rowOfId(htmlId, -1) : -1;
-    if (row >= 0 && model->data(model->index(row, ColId)) == htmlId) {
-        model->setData(model->index(row, ColHtml), htm, Qt::EditRole);
-        model->setData(model->index(row, ColStr), str, Qt::EditRole);
-        model->setData(model->index(row, ColStrLower), str.toLower(), Qt::EditRole);
-        model->submitAll();
+    const int row = model->rowOfId(htmlId);
+    if (row >= 0) {
+        model->writeText(row, str, htm);
         return;
     }
     // Not listed at the moment: store it in the file directly; the watcher brings it back.
-    QSqlQuery query(model->database());
-    query.prepare(QStringLiteral("UPDATE TypeText SET Html = ?, Str = ?, StrLower = ? WHERE id = ?"));
-    query.addBindValue(htm);
-    query.addBindValue(str);
-    query.addBindValue(str.toLower());
-    query.addBindValue(htmlId);
-    if (!query.exec())
-        qWarning() << "Cannot store the edited phrase" << htmlId << query.lastError().text();
+    QString error;
+    if (!model->store().setText(htmlId.toLongLong(), str, htm, &error))
+        reportWriteFailure(error);
 }
 
 void TypeFind::nextHtml(const QString &str)
@@ -457,9 +469,9 @@ void TypeFind::loadTableSettings(QSettings *settings, bool firstRun)
 {
     QHeaderView *header = table->horizontalHeader();
     if (firstRun) {
-        table->setColumnWidth(ColStr, 350);
-        table->setColumnWidth(ColLabels, 200);
-        table->setColumnWidth(ColKeyWord, 200);
+        table->setColumnWidth(column(PhraseStore::Str), 350);
+        table->setColumnWidth(column(PhraseStore::Labels), 200);
+        table->setColumnWidth(column(PhraseStore::KeyWord), 200);
         fillDefaultKeyLayout();
     } else {
         header->restoreState(settings->value(QStringLiteral("/SQLTable")).toByteArray());
@@ -480,43 +492,34 @@ void TypeFind::saveTableSettings(QSettings *settings)
 
 // Clipboard ----------------------------------------------------------------------
 
-QVariant TypeFind::cell(int row, int column) const
-{
-    return model->data(model->index(row, column));
-}
-
 PhraseRecord TypeFind::takePhrase(int row)
 {
-    // Every copy is one use of the phrase.
-    const QModelIndex frequency = model->index(row, ColFrequency);
-    model->setData(frequency, model->data(frequency).toInt() + 1, Qt::EditRole);
-
-    PhraseRecord record;
-    record.str = cell(row, ColStr).toString();
-    record.labels = cell(row, ColLabels).toString();
-    record.keyWord = cell(row, ColKeyWord).toString();
-    record.hotKey = cell(row, ColHotKey).toString();
-    record.html = cell(row, ColHtml).toString();
-    record.rating = cell(row, ColRating).toInt();
-    record.frequency = model->data(frequency).toInt();
-    return record;
+    // Every copy is one use of the phrase. A use the file refused is not counted, and
+    // the record carries the count the file holds.
+    if (!model->isReadOnly()) {
+        model->countUse(row, nullptr);
+    } else if (!readOnlyNoted) {
+        readOnlyNoted = true;
+        emit setMessage(QObject::tr("The database is read-only: uses of phrases are not counted."));
+    }
+    return model->phrase(row);
 }
 
 void TypeFind::putOnClipboard(const QVector<PhraseRecord> &records, int row)
 {
     auto *mime = new QMimeData;
     mime->setData(clipboardFormat, encodePhraseRecords(records));
-    const QString html = cell(row, ColHtml).toString();
+    const QString html = cell(row, PhraseStore::Html).toString();
     if (!html.isEmpty())
         mime->setHtml(html);
-    mime->setText(cell(row, ColStr).toString());
+    mime->setText(cell(row, PhraseStore::Str).toString());
     QApplication::clipboard()->setMimeData(mime, QClipboard::Clipboard);
-    pastePhraseAction->setEnabled(true);
+    pastePhraseAction->setEnabled(!model->isReadOnly());
 }
 
 void TypeFind::copyPhrase()
 {
-    if (!currentIsValid())
+    if (dropPendingRow() || !currentIsValid())
         return;
     const int current = table->currentIndex().row();
     QVector<PhraseRecord> records;
@@ -541,6 +544,11 @@ void TypeFind::copyPhrase()
 void TypeFind::copyPhraseIndex(int r)
 {
     qDebug() << "Row" << r;
+    if (r == model->pendingRow()) {
+        dropPendingRow();
+        return;
+    }
+    dropPendingRow();
     putOnClipboard({takePhrase(r)}, r);
 }
 
@@ -551,85 +559,83 @@ void TypeFind::copyCell()
         return;
     QString text;
     for (const QModelIndex &index : cells) {
-        const int column = index.column();
-        if (column != ColStr && column != ColLabels && column != ColKeyWord && column != ColRating
-            && column != ColFrequency)
+        if (table->isColumnHidden(index.column()))
             continue;
         if (!text.isEmpty())
             text += QLatin1Char('\n');
-        text += index.data().toString();
+        text += index.data(Qt::EditRole).toString();
     }
     auto *mime = new QMimeData;
     mime->setText(text);
     QApplication::clipboard()->setMimeData(mime, QClipboard::Clipboard);
 }
 
-void TypeFind::insertPhrase(int row, const PhraseRecord &record)
+void TypeFind::insertPhrases(const QVector<PhraseRecord> &records)
 {
-    model->insertRows(row, 1);
-    const auto put = [this, row](int column, const QVariant &value) {
-        model->setData(model->index(row, column), value, Qt::EditRole);
-    };
-    put(ColStr, record.str);
-    put(ColStrLower, record.str.toLower());
-    put(ColLabels, record.labels);
-    put(ColLabelLower, record.labels.toLower());
-    put(ColKeyWord, record.keyWord);
-    put(ColKeyLower, record.keyWord.toLower());
-    put(ColHotKey, record.hotKey);
-    put(ColHtml, record.html);
-    put(ColRating, record.rating);
-    put(ColFrequency, record.frequency);
-    model->submitAll();
+    const int c = table->currentIndex().column();
+    watcher->stop(true);
+    QVector<qint64> ids;
+    QScopedPointer<BusyScope> busy(progressBar && records.size() > 1000 ? new BusyScope(progressBar) : nullptr);
+    EventPacer pacer(busy ? busy->progress() : ImportProgress());
+    const auto step = [&pacer](qint64 done, qint64 total) { pacer.step(done, total); };
+    if (model->insertPhrases(records, &ids, step)) {
+        // The file orders new phrases by their ids; the cursor follows the first one.
+        model->select();
+        table->clearSelection();
+        table->setCurrentIndex(model->index(rowOfId(ids.value(0), 0), c));
+    }
+    watcher->start(true);
 }
 
 void TypeFind::pastePhrase()
 {
     const QMimeData *mime = QApplication::clipboard()->mimeData();
-    if (!mime || !currentIsValid())
+    dropPendingRow();
+    if (!mime || !currentIsValid() || model->isReadOnly())
         return;
-    const QModelIndex current = table->currentIndex();
 
     if (mime->hasFormat(clipboardFormat)) {
-        const QVector<PhraseRecord> records = decodePhraseRecords(mime->data(clipboardFormat));
-        watcher->stop(true);
-        int p = current.row();
-        for (const PhraseRecord &record : records)
-            insertPhrase(p++, record);
+        QVector<PhraseRecord> records = decodePhraseRecords(mime->data(clipboardFormat));
+        // A record with nothing in it is no phrase, however many of them arrive.
+        const auto empty = [](const PhraseRecord &r) {
+            return r.str.isEmpty() && r.labels.isEmpty() && r.keyWord.isEmpty() && r.hotKey.isEmpty() &&
+                   r.html.isEmpty() && r.rating == 0 && r.frequency == 0;
+        };
+        records.erase(std::remove_if(records.begin(), records.end(), empty), records.end());
+        if (records.isEmpty() || (records.size() > 1000 && askPaste(records.size())))
+            return;
+        insertPhrases(records);
     } else if (mime->hasHtml() || mime->hasText()) {
-        watcher->stop(true);
-        model->insertRows(current.row(), 1);
+        PhraseRecord record;
         // Some programs offer rich text only; the phrase still needs its plain text
         // to be shown and found.
-        const QString text =
-            mime->hasText() ? mime->text() : QTextDocumentFragment::fromHtml(mime->html()).toPlainText();
-        model->setData(model->index(current.row(), ColStr), text, Qt::EditRole);
-        model->setData(model->index(current.row(), ColStrLower), text.toLower(), Qt::EditRole);
+        record.str = mime->hasText() ? mime->text() : QTextDocumentFragment::fromHtml(mime->html()).toPlainText();
         if (mime->hasHtml())
-            model->setData(model->index(current.row(), ColHtml), mime->html(), Qt::EditRole);
-        model->submitAll();
-    } else {
-        return;
+            record.html = mime->html();
+        insertPhrases({record});
     }
-    table->clearSelection();
-    table->setCurrentIndex(model->index(current.row(), current.column()));
-    watcher->start(true);
 }
 
 // Rows ---------------------------------------------------------------------------
+
+bool TypeFind::askPaste(int n)
+{
+    return QMessageBox::warning(nullptr, QObject::tr("Warning"), QObject::tr("Paste %n phrase(s)?", "", n),
+                                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes;
+}
 
 bool TypeFind::askDelete(int n)
 {
     const QString text = n < 2 ? QObject::tr("Do you want to delete this phrase?")
                                : QObject::tr("Do you want to delete %n phrase(s)?", "", n);
     return QMessageBox::warning(nullptr, QObject::tr("Warning"), text, QMessageBox::Yes | QMessageBox::No,
-                                QMessageBox::No)
-           != QMessageBox::Yes;
+                                QMessageBox::No) != QMessageBox::Yes;
 }
 
 void TypeFind::deleteRow()
 {
-    if (!currentIsValid())
+    // An empty row nothing was typed into is simply taken away.
+    if (dropPendingRow() || !currentIsValid() || model->isReadOnly())
         return;
     const int r = table->currentIndex().row();
     const int c = table->currentIndex().column();
@@ -641,8 +647,7 @@ void TypeFind::deleteRow()
         return;
 
     // The cursor goes to the first phrase left at or below it, else to the last one
-    // above. Deleted rows stay in the model as blanks until it reloads, so that
-    // phrase is remembered by its id rather than by a row number.
+    // above, found again by its id once the table has reloaded.
     int newRow = r;
     while (newRow < n && std::binary_search(rows.cbegin(), rows.cend(), newRow))
         ++newRow;
@@ -651,7 +656,7 @@ void TypeFind::deleteRow()
         while (newRow >= 0 && std::binary_search(rows.cbegin(), rows.cend(), newRow))
             --newRow;
     }
-    const QVariant targetId = newRow >= 0 ? cell(newRow, ColId) : QVariant();
+    const QVariant targetId = newRow >= 0 ? cell(newRow, PhraseStore::Id) : QVariant();
     int fallbackRow = newRow;
     for (const int row : rows) {
         if (row < newRow)
@@ -660,13 +665,15 @@ void TypeFind::deleteRow()
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     watcher->stop(true);
-    for (auto it = rows.crbegin(); it != rows.crend(); ++it)
-        model->removeRows(*it, 1);
+    const bool removed = model->removePhrases(rows);
     QApplication::restoreOverrideCursor();
 
-    findStart(true);
-    if (targetId.isValid())
-        table->setCurrentIndex(model->index(rowOfId(targetId, fallbackRow), c));
+    // A refused deletion leaves its reason in the status bar and the table as it is.
+    if (removed) {
+        findStart(true);
+        if (targetId.isValid())
+            table->setCurrentIndex(model->index(rowOfId(targetId, fallbackRow), c));
+    }
     watcher->start(true);
 }
 
@@ -685,18 +692,6 @@ QVector<int> TypeFind::selectedRows() const
 
 namespace {
 
-PhraseFileRow fileRow(const QSqlRecord &record)
-{
-    PhraseFileRow row;
-    row.str = record.value(TypeFind::ColStr).toString();
-    row.labels = record.value(TypeFind::ColLabels).toString();
-    row.keyWord = record.value(TypeFind::ColKeyWord).toString();
-    row.html = record.value(TypeFind::ColHtml).toString();
-    row.rating = record.value(TypeFind::ColRating).toInt();
-    row.frequency = record.value(TypeFind::ColFrequency).toInt();
-    return row;
-}
-
 void showExportError(QWidget *parent, const QString &text)
 {
     // The export runs under the wait cursor; the question to the user must not.
@@ -710,42 +705,29 @@ void showExportError(QWidget *parent, const QString &text)
 bool TypeFind::exportPhrases(const QString &fileName, bool ini, const ImportProgress &progress)
 {
     // A single selected cell is only the cursor: the export then takes every listed phrase.
-    const QVector<int> rows =
-        table->selectionModel()->selectedIndexes().size() > 1 ? selectedRows() : QVector<int>();
-    qint64 total = rows.size();
-    qint64 done = 0;
-    QSqlQuery query(model->database());
-    PhraseRowSource source;
-    if (!rows.isEmpty()) {
-        source = [&](PhraseFileRow *row) {
-            if (done >= total)
-                return false;
-            *row = fileRow(model->record(rows.at(int(done++))));
-            return true;
-        };
-    } else {
-        // The model holds only the rows fetched so far; the same query read to its
-        // end gives every listed phrase, in the table's order.
-        total = matchingCount();
-        query.setForwardOnly(true);
-        if (!query.exec(model->query().lastQuery())) {
-            showExportError(this, query.lastError().text());
-            return false;
+    QVector<int> rows = table->selectionModel()->selectedIndexes().size() > 1 ? selectedRows() : QVector<int>();
+    if (rows.isEmpty()) {
+        for (int row = 0; row < model->rowCount(); ++row) {
+            if (row != model->pendingRow())
+                rows << row;
         }
-        source = [&](PhraseFileRow *row) {
-            if (!query.next())
-                return false;
-            *row = fileRow(query.record());
-            if (progress && ++done % 512 == 0)
-                progress(done, total);
-            return true;
-        };
     }
+    const qint64 total = rows.size();
+    qint64 done = 0;
+    const PhraseRowSource source = [&](PhraseFileRow *row) {
+        if (done >= total)
+            return false;
+        const PhraseRecord phrase = model->phrase(rows.at(int(done++)));
+        *row = {phrase.str, phrase.labels, phrase.keyWord, phrase.html, phrase.rating, phrase.frequency};
+        if (progress && done % 512 == 0)
+            progress(done, total);
+        return true;
+    };
 
     int written = 0;
     QString error;
-    const bool ok = ini ? writeIniPhrases(fileName, source, &written, &error)
-                        : writeTxtPhrases(fileName, source, &written, &error);
+    const bool ok =
+        ini ? writeIniPhrases(fileName, source, &written, &error) : writeTxtPhrases(fileName, source, &written, &error);
     if (progress)
         progress(total, total);
     if (!ok) {

@@ -1,22 +1,24 @@
 #ifndef TYPEFIND_H
 #define TYPEFIND_H
 
+#include "browser/phrasepayload.h"
+#include "db/phrasestore.h"
+#include "exchange/importreport.h"
+
 #include <QDockWidget>
 #include <QModelIndex>
 #include <QVariant>
 #include <QVector>
-
-#include "browser/phrasepayload.h"
-#include "exchange/importreport.h"
 
 class QAction;
 class QItemSelection;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QProgressBar;
 class QPushButton;
 class QSettings;
-class QSqlTableModel;
+class PhraseModel;
 class SQLTable;
 class TypeWatch;
 
@@ -27,22 +29,6 @@ class TypeFind : public QDockWidget
     Q_OBJECT
 
 public:
-    // Model columns, fixed by the order of the columns of the phrase table.
-    enum Column
-    {
-        ColId = 0,
-        ColStr = 3,
-        ColLabels = 4,
-        ColKeyWord = 5,
-        ColHotKey = 6,
-        ColHtml = 7,
-        ColKeyLower = 8,
-        ColStrLower = 9,
-        ColLabelLower = 10,
-        ColRating = 11,
-        ColFrequency = 12,
-    };
-
     explicit TypeFind(QWidget *parent = nullptr);
     ~TypeFind() override;
 
@@ -67,7 +53,9 @@ public:
     QAction *pastePhraseAction = nullptr;
     QAction *deletePhraseAction = nullptr;
     QAction *appendPhraseAction = nullptr;
-    QSqlTableModel *model = nullptr;
+    PhraseModel *model = nullptr;
+    // The main window's progress bar, shown while a large paste is stored.
+    QProgressBar *progressBar = nullptr;
 
 signals:
     void setHtml(const QString &str);
@@ -98,17 +86,22 @@ protected:
 
 private:
     static bool askDelete(int n);
+    static bool askPaste(int n);
     PhraseRecord takePhrase(int row);
     void putOnClipboard(const QVector<PhraseRecord> &records, int row);
-    void insertPhrase(int row, const PhraseRecord &record);
-    QVariant cell(int row, int column) const;
+    void insertPhrases(const QVector<PhraseRecord> &records);
+    int column(PhraseStore::Field field) const;
+    QVariant cell(int row, PhraseStore::Field field) const;
     void createWidgets();
     void createActions();
     void setHeaderTexts();
     bool currentIsValid() const;
-    int rowOfId(const QVariant &id, int fallbackRow);
-    bool idMatchesFilter(const QVariant &id) const;
-    int matchingCount() const;
+    // Drops the empty row Insert or Append left, so that it holds nothing up;
+    // true if the cursor stood on it.
+    bool dropPendingRow();
+    int rowOfId(const QVariant &id, int fallbackRow) const;
+    void showStoredPhrase(qint64 id, int column);
+    void reportWriteFailure(const QString &reason);
     QVector<int> selectedRows() const;
     bool exportPhrases(const QString &fileName, bool ini, const ImportProgress &progress);
 
@@ -119,6 +112,7 @@ private:
     // The phrase last sent to the editor, so that its edit lands on that phrase
     // even after a sort, a search or a reload has moved the rows.
     QVariant htmlId;
+    bool readOnlyNoted = false;
 };
 
 #endif // TYPEFIND_H

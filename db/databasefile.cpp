@@ -1,5 +1,7 @@
 #include "db/databasefile.h"
 
+#include "db/phrasestore.h"
+
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
@@ -18,24 +20,32 @@ QString backupName(const QString &name)
     return name.left(name.size() - 2) + QStringLiteral("bak");
 }
 
-bool copyReplacing(const QString &source, const QString &target)
+bool copyReplacing(const QString &source, const QString &target, QString *error)
 {
-    if (QFile::copy(source, target))
+    QFile from(source);
+    if (from.copy(target))
         return true;
+    if (error)
+        *error = from.errorString();
     if (!QFile::exists(target)) {
         qWarning() << "Cannot copy" << source << "to" << target;
         return false;
     }
     const QString backup = backupName(target);
-    if (!QFile::rename(target, backup)) {
+    QFile existing(target);
+    if (!existing.rename(backup)) {
         QFile::remove(backup);
-        if (!QFile::rename(target, backup)) {
+        if (!existing.rename(backup)) {
+            if (error)
+                *error = existing.errorString();
             qWarning() << "Cannot move" << target << "aside to" << backup;
             return false;
         }
     }
-    if (QFile::copy(source, target))
+    if (from.copy(target))
         return true;
+    if (error)
+        *error = from.errorString();
     qWarning() << "Cannot copy" << source << "to" << target << "- putting the former file back";
     QFile::remove(target);
     QFile::rename(backup, target);
@@ -65,6 +75,32 @@ DatabaseCheck openPhraseDatabase(QSqlDatabase &db, const QString &path, QString 
     }
     probe.clear();
     const QStringList tables = db.tables(QSql::Tables);
-    const bool found = tables.contains(QStringLiteral("TypeText"), Qt::CaseInsensitive);
-    return found ? DatabaseCheck::Ok : DatabaseCheck::NoPhraseTable;
+    if (!tables.contains(PhraseStore::tableName(), Qt::CaseInsensitive))
+        return DatabaseCheck::NoPhraseTable;
+    // Written to by position, a table lacking a column would take values into the wrong ones.
+    const QStringList missing = PhraseStore::missingFields(db);
+    if (missing.isEmpty())
+        return DatabaseCheck::Ok;
+    *error = missing.join(QStringLiteral(", "));
+    db.close();
+    return DatabaseCheck::MissingColumns;
+}
+
+bool isWritableDatabase(const QSqlDatabase &db)
+{
+    const QFileInfo file(db.databaseName());
+    if (!db.isOpen() || !file.isWritable() || !QFileInfo(file.absolutePath()).isWritable())
+        return false;
+    // SQLite may open a file read-only although the file system would allow writing:
+    // only a write tells. This one is taken back at once.
+    QSqlQuery probe(db);
+    if (!probe.exec(QStringLiteral("PRAGMA user_version")) || !probe.next())
+        return false;
+    const QString version = probe.value(0).toString();
+    if (!probe.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return probe.lastError().nativeErrorCode() != QLatin1String("8"); // SQLITE_READONLY
+    const bool wrote = probe.exec(QStringLiteral("PRAGMA user_version = ") + version);
+    const bool readOnly = !wrote && probe.lastError().nativeErrorCode() == QLatin1String("8");
+    probe.exec(QStringLiteral("ROLLBACK"));
+    return !readOnly;
 }

@@ -13,8 +13,8 @@ QString backupName(const QString &name);
 
 // Copies source to target. An existing target is first moved to its backup name,
 // replacing an older backup; if the copy then fails, the moved file is put back, so
-// a failure never leaves the target missing.
-bool copyReplacing(const QString &source, const QString &target);
+// a failure never leaves the target missing. error, when given, says why it failed.
+bool copyReplacing(const QString &source, const QString &target, QString *error = nullptr);
 
 // Whether both names lead to the same file on disk.
 bool isSameFile(const QString &a, const QString &b);
@@ -24,11 +24,17 @@ enum class DatabaseCheck
     Ok,
     CannotOpen,
     NoPhraseTable,
+    MissingColumns,
 };
 
 // Opens db on path and checks that it is an SQLite file holding the phrase table
-// (named TypeText in any case). On CannotOpen the connection is closed again and
-// error holds the driver's text; on NoPhraseTable it stays open.
+// (named TypeText in any case) with every column the program uses. On CannotOpen
+// the connection is closed again and error holds the driver's text; on
+// NoPhraseTable it stays open; on MissingColumns it is closed and error names them.
 DatabaseCheck openPhraseDatabase(QSqlDatabase &db, const QString &path, QString *error);
+
+// Whether the program may write the file open on db: the file itself, its folder
+// (for SQLite's journal beside it) and the connection.
+bool isWritableDatabase(const QSqlDatabase &db);
 
 #endif // DATABASEFILE_H

@@ -60,6 +60,11 @@ TypeEdit::TypeEdit(QWidget *parent)
     pasteAction = createAction(QStringLiteral(":/images/editpaste.png"), false, this);
     pasteAction->setShortcuts(QKeySequence::Paste);
     pasteAction->setEnabled(false);
+    // The browser's phrase actions share these keys; each dock's keys act where the focus is.
+    for (QAction *action : {undoAction, redoAction, cutAction, copyAction, pasteAction}) {
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(action);
+    }
 
     boldAction = createAction(QStringLiteral(":/images/textbold.png"), true, this);
     boldAction->setShortcut(Qt::CTRL | Qt::Key_B);
@@ -169,12 +174,29 @@ void TypeEdit::connectSignals()
     connect(this, &QDockWidget::visibilityChanged, this, &TypeEdit::enableChanged);
 }
 
+void TypeEdit::setReadOnly(bool readOnly)
+{
+    fileReadOnly = readOnly;
+    editor->setReadOnly(readOnly);
+}
+
 void TypeEdit::setHtml(const QString &str)
 {
-    if (str.contains(QLatin1String("<html>"), Qt::CaseInsensitive)) {
+    editor->setReadOnly(fileReadOnly || str.size() > editableLength);
+    if (str.size() > editableLength) {
+        // Laying out megabytes would freeze the window; such a phrase is copied and
+        // exported whole, but not edited here, so nothing cut short is ever written back.
+        editor->clear();
+        editor->setCurrentCharFormat(QTextCharFormat());
+        editor->setPlainText(QObject::tr("This phrase is too long to be shown here (%1 MB). It can still be copied "
+                                         "and exported.")
+                                 .arg(str.size() * 2 / 1048576.0, 0, 'f', 1));
+    } else if (str.contains(QLatin1String("<html>"), Qt::CaseInsensitive)) {
         editor->setHtml(str);
     } else {
         editor->clear();
+        // A plain phrase must not take on the format the previous phrase ended in.
+        editor->setCurrentCharFormat(QTextCharFormat());
         const QFont font(QStringLiteral("Calibri"), 12);
         editor->setFont(font);
         editor->setText(str);

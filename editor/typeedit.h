@@ -18,7 +18,12 @@ class TypeEdit : public QDockWidget
     Q_OBJECT
 
 public:
+    // A longer phrase is not laid out in the editor: that would freeze the window.
+    static constexpr int editableLength = 200000;
+
     explicit TypeEdit(QWidget *parent = nullptr);
+    // A file the program cannot write: its phrases are shown, not edited.
+    void setReadOnly(bool readOnly);
 
     void retranslate();
     void connectSignals();
@@ -63,6 +68,8 @@ private:
     void showFont(const QFont &font);
     void showColor(const QColor &color);
     void showAlignment(Qt::Alignment alignment);
+
+    bool fileReadOnly = false;
 };
 
 #endif // TYPEEDIT_H

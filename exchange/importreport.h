@@ -11,10 +11,8 @@ struct ImportReport
 {
     // Phrases now in the table; equals the readers' result unless the file could not be opened.
     int stored = 0;
-    // Phrases the database would not take; they are not part of `stored`.
-    int refused = 0;
     // A text for the user, empty when every phrase was stored: why the file could
-    // not be read, how many phrases were refused and why, or why nothing was kept.
+    // not be read, or why nothing was kept.
     QString error;
 };
 

@@ -13,23 +13,15 @@
 #include <QTextStream>
 
 namespace {
-QString sectionStatement()
+PhraseRecord sectionPhrase(const QString &str, const QString &labels, const QString &keyWord, int rating, int frequency)
 {
-    return QStringLiteral("INSERT INTO TypeText (Str, Labels, KeyWord, StrLower, LabelLower, KeyLower, Rating, "
-                          "Frequency) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
-}
-
-void bindSectionPhrase(QSqlQuery &query, const QString &str, const QString &labels, const QString &keyWord, int rating,
-                       int frequency)
-{
-    query.bindValue(0, str);
-    query.bindValue(1, labels);
-    query.bindValue(2, keyWord);
-    query.bindValue(3, str.toLower());
-    query.bindValue(4, labels.toLower());
-    query.bindValue(5, keyWord.toLower());
-    query.bindValue(6, rating);
-    query.bindValue(7, frequency);
+    PhraseRecord phrase;
+    phrase.str = str;
+    phrase.labels = labels;
+    phrase.keyWord = keyWord;
+    phrase.rating = rating;
+    phrase.frequency = frequency;
+    return phrase;
 }
 
 bool startsSectionForm(QFile &file)
@@ -42,10 +34,7 @@ bool startsSectionForm(QFile &file)
 
 int readSectionForm(QFile &file, ImportReport *report, const ImportProgress &progress)
 {
-    PhraseInserter inserter(sectionStatement());
-    if (!inserter.isReady())
-        return inserter.finish(report);
-
+    PhraseInserter inserter;
     file.seek(0);
     QTextStream in(&file);
     in.setCodec("Windows-1251");
@@ -56,15 +45,14 @@ int readSectionForm(QFile &file, ImportReport *report, const ImportProgress &pro
     QString keyWord;
     QString str;
     bool pending = false;
+    bool ok = true;
     const auto insertPending = [&] {
-        if (!pending)
-            return;
-        bindSectionPhrase(inserter.query(), str, section, keyWord, 0, 0);
-        inserter.exec();
+        if (pending)
+            ok = inserter.add(sectionPhrase(str, section, keyWord, 0, 0));
         pending = false;
     };
 
-    while (!in.atEnd()) {
+    while (ok && !in.atEnd()) {
         const QString line = in.readLine().trimmed();
         if (line.startsWith(QLatin1Char('['))) {
             insertPending();
@@ -92,14 +80,8 @@ int readRowForm(QFile &file, ImportReport *report, const ImportProgress &progres
     const QHash<QString, IniPhraseGroup> groups = parseIniPhraseGroups(file.readAll());
     file.close();
 
-    PhraseInserter inserter(QStringLiteral("INSERT INTO TypeText (Str, Labels, Html, KeyWord, StrLower, LabelLower, "
-                                           "KeyLower, Rating, Frequency) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    if (!inserter.isReady())
-        return inserter.finish(report);
-
-    QSqlQuery &query = inserter.query();
-    const QString empty(QLatin1String(""));
-    const auto text = [&empty](const QString &value) { return value.isNull() ? empty : value; };
+    PhraseInserter inserter;
+    PhraseRecord phrase;
     const qint64 total = groups.size();
     EventPacer pacer(progress);
 
@@ -110,19 +92,15 @@ int readRowForm(QFile &file, ImportReport *report, const ImportProgress &progres
         if (group == groups.constEnd())
             break;
         const QString *values = group->values;
-        const QString str = text(values[IniPhraseGroup::Str]);
-        const QString labels = text(values[IniPhraseGroup::Labels]);
-        const QString keyWord = text(values[IniPhraseGroup::KeyWord]);
-        query.bindValue(0, str);
-        query.bindValue(1, labels);
-        query.bindValue(2, text(values[IniPhraseGroup::Html]));
-        query.bindValue(3, keyWord);
-        query.bindValue(4, text(str.toLower()));
-        query.bindValue(5, text(labels.toLower()));
-        query.bindValue(6, text(keyWord.toLower()));
-        query.bindValue(7, values[IniPhraseGroup::Rating].toInt());
-        query.bindValue(8, values[IniPhraseGroup::Frequency].toInt());
-        inserter.exec();
+        const auto text = [](const QString &value) { return value.isNull() ? QString(QLatin1String("")) : value; };
+        phrase.str = text(values[IniPhraseGroup::Str]);
+        phrase.labels = text(values[IniPhraseGroup::Labels]);
+        phrase.keyWord = text(values[IniPhraseGroup::KeyWord]);
+        phrase.html = text(values[IniPhraseGroup::Html]);
+        phrase.rating = values[IniPhraseGroup::Rating].toInt();
+        phrase.frequency = values[IniPhraseGroup::Frequency].toInt();
+        if (!inserter.add(phrase))
+            break;
         pacer.step(row + 1, total);
     }
     pacer.finish(total);
@@ -132,10 +110,7 @@ int readRowForm(QFile &file, ImportReport *report, const ImportProgress &progres
 
 void insertSectionPhrase(const QString &str, const QString &labels, const QString &keyWord, int rating, int frequency)
 {
-    QSqlQuery query(QSqlDatabase::database());
-    query.prepare(sectionStatement());
-    bindSectionPhrase(query, str, labels, keyWord, rating, frequency);
-    query.exec();
+    PhraseStore().insert({sectionPhrase(str, labels, keyWord, rating, frequency)}, nullptr, nullptr);
 }
 
 int importIni(const QString &fileName, ImportReport *report, const ImportProgress &progress)

@@ -15,7 +15,8 @@ QString withExtension(const QString &path, const QString &extension)
 
 bool isIniImportName(const QString &path)
 {
-    return path.contains(QStringLiteral(".ini"), Qt::CaseInsensitive);
+    // Only the file's own extension counts, not a folder or an inner dot of its name.
+    return QFileInfo(path).suffix().compare(QLatin1String("ini"), Qt::CaseInsensitive) == 0;
 }
 
 QString txtImportName(const QString &path)

@@ -3,56 +3,36 @@
 #include "exchange/importreport.h"
 
 #include <QObject>
-#include <QSqlError>
 
-PhraseInserter::PhraseInserter(const QString &statement)
-    : db(QSqlDatabase::database())
-    , statementQuery(db)
+PhraseInserter::PhraseInserter()
 {
-    ready = statementQuery.prepare(statement);
-    if (!ready) {
-        failure = QObject::tr("The phrases cannot be stored: %1").arg(statementQuery.lastError().text());
-        return;
-    }
-    // Inside a transaction somebody else began, the phrases simply become part of it.
-    ownTransaction = db.transaction();
+    failed = !store.begin(&failure);
 }
 
 PhraseInserter::~PhraseInserter()
 {
-    if (!finished && ownTransaction)
-        db.rollback();
+    store.rollback();
 }
 
-void PhraseInserter::exec()
+bool PhraseInserter::add(const PhraseRecord &record)
 {
-    // A trigger may drop a row without an error; only a row that arrived counts.
-    if (statementQuery.exec() && statementQuery.numRowsAffected() > 0) {
-        ++stored;
-        return;
-    }
-    if (refused++ == 0)
-        firstRefusal = statementQuery.lastError().text();
+    if (failed)
+        return false;
+    ++read;
+    failed = !store.add(record, &failure);
+    return !failed;
 }
 
 int PhraseInserter::finish(ImportReport *report)
 {
-    finished = true;
-    statementQuery.finish();
-    if (ownTransaction && !db.commit()) {
-        failure = QObject::tr("The imported phrases could not be saved: %1").arg(db.lastError().text());
-        db.rollback();
-        stored = 0;
-    }
+    if (!failed)
+        failed = !store.commit(&failure);
+    const int stored = failed ? 0 : read;
     if (report) {
         report->stored = stored;
-        report->refused = refused;
-        if (!failure.isEmpty())
-            report->error = failure;
-        else if (refused > 0)
-            report->error = QObject::tr("%n phrase(s) could not be stored: %1", "", refused).arg(firstRefusal);
-        else
-            report->error.clear();
+        report->error = failed
+                            ? QObject::tr("%n phrase(s) were read, none of them was stored: %1", "", read).arg(failure)
+                            : QString();
     }
     return stored;
 }

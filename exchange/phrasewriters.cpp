@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QSaveFile>
 
+#include <cerrno>
+
 namespace {
 constexpr int flushSize = 1 << 20;
 
@@ -146,6 +148,13 @@ void appendIniGroup(QByteArray &out, const PhraseFileRow &row, int number)
     out += "\r\n";
 }
 
+// Qt reports some failed flushes and commits as "Unknown error"; the system knows why.
+QString reasonOf(const QFileDevice &file, int systemError)
+{
+    const bool known = file.error() != QFileDevice::NoError && file.errorString() != QLatin1String("Unknown error");
+    return known || systemError == 0 ? file.errorString() : qt_error_string(systemError);
+}
+
 bool fail(QString *error, const QString &fileName, const QString &reason)
 {
     if (error)
@@ -159,8 +168,9 @@ bool writePhrases(const QString &fileName, const PhraseRowSource &nextRow, int *
     if (written)
         *written = 0;
     QSaveFile file(fileName);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly))
-        return fail(error, fileName, file.errorString());
+        return fail(error, fileName, reasonOf(file, errno));
 
     QByteArray buffer;
     buffer.reserve(flushSize + flushSize / 4);
@@ -177,11 +187,11 @@ bool writePhrases(const QString &fileName, const PhraseRowSource &nextRow, int *
         ++count;
         row = PhraseFileRow();
         if (buffer.size() >= flushSize && !flush())
-            return fail(error, fileName, file.errorString());
+            return fail(error, fileName, reasonOf(file, errno));
         pacer.step(count, 0);
     }
     if (!flush() || !file.commit())
-        return fail(error, fileName, file.errorString());
+        return fail(error, fileName, reasonOf(file, errno));
     if (written)
         *written = count;
     return true;

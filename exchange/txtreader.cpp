@@ -25,9 +25,9 @@ void takeFields(const QString &record, QString (&fields)[fieldCount])
     }
 }
 
+// A missing field must arrive as '' rather than NULL.
 QString text(const QString &value)
 {
-    // A missing field must arrive as '' rather than NULL.
     return value.isNull() ? QString(QLatin1String("")) : value;
 }
 } // namespace
@@ -38,19 +38,13 @@ int importTxt(const QString &fileName, ImportReport *report, const ImportProgres
     if (!openPhraseFile(file, report))
         return -1;
 
-    PhraseInserter inserter(
-        QStringLiteral("INSERT INTO TypeText (Str, Labels, KeyWord, StrLower, LabelLower, KeyLower, "
-                       "Html, Rating, Frequency) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    if (!inserter.isReady())
-        return inserter.finish(report);
-
+    PhraseInserter inserter;
     // Byte-order marks of every Unicode form are still recognised.
     QTextStream in(&file);
     in.setCodec("UTF-8");
     const qint64 total = file.size();
-    const QString emptyHtml(QLatin1String(""));
     EventPacer pacer(progress);
-    QSqlQuery &query = inserter.query();
+    PhraseRecord phrase;
     QString line;
     QString fields[fieldCount];
 
@@ -71,19 +65,13 @@ int importTxt(const QString &fileName, ImportReport *report, const ImportProgres
         for (QString &field : fields)
             field.clear();
         takeFields(record, fields);
-        const QString str = text(fields[0]);
-        const QString labels = text(fields[1]);
-        const QString keyWord = text(fields[2]);
-        query.bindValue(0, str);
-        query.bindValue(1, labels);
-        query.bindValue(2, keyWord);
-        query.bindValue(3, text(str.toLower()));
-        query.bindValue(4, text(labels.toLower()));
-        query.bindValue(5, text(keyWord.toLower()));
-        query.bindValue(6, emptyHtml);
-        query.bindValue(7, fields[3].toInt(nullptr, 10));
-        query.bindValue(8, fields[4].toInt(nullptr, 10));
-        inserter.exec();
+        phrase.str = text(fields[0]);
+        phrase.labels = text(fields[1]);
+        phrase.keyWord = text(fields[2]);
+        phrase.rating = fields[3].toInt(nullptr, 10);
+        phrase.frequency = fields[4].toInt(nullptr, 10);
+        if (!inserter.add(phrase))
+            break;
         pacer.step(file.pos(), total);
     }
     pacer.finish(total);

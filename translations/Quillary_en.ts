@@ -398,15 +398,15 @@ Do you want to replace it?</translation>
     </message>
     <message>
         <source>The phrases cannot be stored: %1</source>
-        <translation>The phrases cannot be stored: %1</translation>
+        <translation type="vanished">The phrases cannot be stored: %1</translation>
     </message>
     <message>
         <source>The imported phrases could not be saved: %1</source>
-        <translation>The imported phrases could not be saved: %1</translation>
+        <translation type="vanished">The imported phrases could not be saved: %1</translation>
     </message>
     <message numerus="yes">
         <source>%n phrase(s) could not be stored: %1</source>
-        <translation>
+        <translation type="vanished">
             <numerusform>%n phrase(s) could not be stored: %1</numerusform>
             <numerusform>%n phrase(s) could not be stored: %1</numerusform>
         </translation>
@@ -416,6 +416,25 @@ Do you want to replace it?</translation>
 %2.</source>
         <translation>Cannot write file %1:
 %2.</translation>
+    </message>
+    <message>
+        <source>Unable to save the phrase - </source>
+        <translation>Unable to save the phrase - </translation>
+    </message>
+    <message>
+        <source>the phrase is no longer in the file</source>
+        <translation>the phrase is no longer in the file</translation>
+    </message>
+    <message>
+        <source>the database did not take the phrase</source>
+        <translation>the database did not take the phrase</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n phrase(s) were read, none of them was stored: %1</source>
+        <translation>
+            <numerusform>%n phrase was read, and it was not stored: %1</numerusform>
+            <numerusform>%n phrases were read, none of them was stored: %1</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -405,15 +405,15 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>The phrases cannot be stored: %1</source>
-        <translation>Не удаётся сохранить фразы: %1</translation>
+        <translation type="vanished">Не удаётся сохранить фразы: %1</translation>
     </message>
     <message>
         <source>The imported phrases could not be saved: %1</source>
-        <translation>Не удалось сохранить импортированные фразы: %1</translation>
+        <translation type="vanished">Не удалось сохранить импортированные фразы: %1</translation>
     </message>
     <message numerus="yes">
         <source>%n phrase(s) could not be stored: %1</source>
-        <translation>
+        <translation type="vanished">
             <numerusform>Не удалось сохранить %n фразу: %1</numerusform>
             <numerusform>Не удалось сохранить %n фразы: %1</numerusform>
             <numerusform>Не удалось сохранить %n фраз: %1</numerusform>
@@ -424,6 +424,26 @@ Do you want to replace it?</source>
 %2.</source>
         <translation>Не удаётся записать файл %1:
 %2.</translation>
+    </message>
+    <message>
+        <source>Unable to save the phrase - </source>
+        <translation>Не удаётся сохранить фразу - </translation>
+    </message>
+    <message>
+        <source>the phrase is no longer in the file</source>
+        <translation>фразы больше нет в файле</translation>
+    </message>
+    <message>
+        <source>the database did not take the phrase</source>
+        <translation>база данных не приняла фразу</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n phrase(s) were read, none of them was stored: %1</source>
+        <translation>
+            <numerusform>Прочитана %n фраза, ни одна не сохранена: %1</numerusform>
+            <numerusform>Прочитано %n фразы, ни одна не сохранена: %1</numerusform>
+            <numerusform>Прочитано %n фраз, ни одна не сохранена: %1</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -5,6 +5,7 @@
 #include "app/quillary.h"
 #include "app/theme.h"
 #include "browser/keylayouttable.h"
+#include "browser/phrasemodel.h"
 #include "browser/sqltable.h"
 #include "browser/typefind.h"
 #include "db/typewatch.h"
@@ -21,7 +22,6 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QSqlQuery>
-#include <QSqlTableModel>
 #include <QStatusBar>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -139,13 +139,9 @@ class TestQuillary : public QObject
     QMenu *languageMenu() const { return menuAt(3)->findChild<QMenu *>(QString(), Qt::FindDirectChildrenOnly); }
     QLabel *field(int index) const { return window->statusBar()->findChildren<QLabel *>().value(index); }
 
-    int listedRows() const
-    {
-        QSqlTableModel *model = window->browser()->model;
-        while (model->canFetchMore())
-            model->fetchMore();
-        return model->rowCount();
-    }
+    int column(PhraseStore::Field field) const { return window->browser()->model->column(field); }
+
+    int listedRows() const { return window->browser()->model->rowCount(); }
 
     // Every text of the window's parts and of the shown table columns, in a fixed order.
     QStringList visibleTexts() const
@@ -244,7 +240,8 @@ private slots:
         QTRY_COMPARE(window->geometry(), geometry);
         window->findChild<QToolBar *>(QStringLiteral("Edit Tool Bar"))->toggleViewAction()->trigger();
         QHeaderView *header = window->browser()->table->horizontalHeader();
-        header->moveSection(header->visualIndex(TypeFind::ColKeyWord), header->visualIndex(TypeFind::ColStr));
+        header->moveSection(header->visualIndex(column(PhraseStore::KeyWord)),
+                            header->visualIndex(column(PhraseStore::Str)));
         recordKeyPair(0x00DF, 0xDB);
         languageMenu()->actions().at(1)->trigger();
         QVERIFY(window->close());
@@ -260,7 +257,8 @@ private slots:
         QCOMPARE(window->geometry(), firstRun ? QRect(window->geometry().topLeft(), QSize(800, 500)) : geometry);
         QCOMPARE(window->findChild<QToolBar *>(QStringLiteral("Edit Tool Bar"))->isVisible(), !removed.isEmpty());
         header = window->browser()->table->horizontalHeader();
-        QCOMPARE(header->visualIndex(TypeFind::ColKeyWord) < header->visualIndex(TypeFind::ColStr), !firstRun);
+        QCOMPARE(header->visualIndex(column(PhraseStore::KeyWord)) < header->visualIndex(column(PhraseStore::Str)),
+                 !firstRun);
         QCOMPARE(keyLayoutTable().contains(0x00DF), !firstRun);
         QCOMPARE(menuAt(0)->title(), QStringLiteral("&Файл"));
     }
@@ -279,8 +277,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(window.data()));
         TypeFind *find = window->browser();
         find->table->setFocus();
-        find->table->setCurrentIndex(find->model->index(0, TypeFind::ColStr));
-        const int id = find->model->index(0, TypeFind::ColId).data().toInt();
+        find->table->setCurrentIndex(find->model->index(0, column(PhraseStore::Str)));
+        const int id = find->model->index(0, column(PhraseStore::Id)).data().toInt();
         HtmlEdit *editor = window->phraseEditor()->editor;
         editor->setFocus();
         QTRY_VERIFY(editor->hasFocus());
@@ -492,7 +490,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(window.data()));
         TypeFind *find = window->browser();
         TypeEdit *edit = window->phraseEditor();
-        find->table->setCurrentIndex(find->model->index(0, TypeFind::ColStr));
+        find->table->setCurrentIndex(find->model->index(0, column(PhraseStore::Str)));
         edit->setHtml(QStringLiteral("a phrase"));
         QWidget *target = focus == QLatin1String("table")    ? find->table
                           : focus == QLatin1String("editor") ? static_cast<QWidget *>(edit->editor)

@@ -38,7 +38,10 @@ void TestDatabaseFile::openPhraseDatabase_data()
 {
     QTest::addColumn<QString>("content");
     QTest::addColumn<int>("expected");
-    QTest::newRow("table in other case") << QStringLiteral("CREATE TABLE typetext (id)") << int(DatabaseCheck::Ok);
+    QTest::newRow("table in other case")
+        << QStringLiteral("CREATE TABLE typetext (id, str, labels, keyword, hotkey, html, keylower, strlower, "
+                          "labellower, rating, frequency)")
+        << int(DatabaseCheck::Ok);
     QTest::newRow("no phrase table") << QStringLiteral("CREATE TABLE Other (id)") << int(DatabaseCheck::NoPhraseTable);
     QTest::newRow("text file") << QStringLiteral("Not a database, just text.\n") << int(DatabaseCheck::CannotOpen);
     QTest::newRow("folder") << QString() << int(DatabaseCheck::CannotOpen);

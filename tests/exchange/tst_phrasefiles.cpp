@@ -5,6 +5,8 @@
 #include "exchange/txtreader.h"
 
 #include <QDir>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSqlQuery>
 #include <QTest>
@@ -25,6 +27,8 @@ private slots:
     void import_readsPhrases_data();
     void import_readsPhrases();
     void import_failedCommit_keepsNothing();
+    void import_refusedPhrase_keepsNothing();
+    void fullDisk_importAndExportSayWhy();
     void writeTxt_writesCrLfUtf8_andReadsBack();
     void writeIni_agreesWithQSettings_data();
     void writeIni_agreesWithQSettings();
@@ -84,14 +88,21 @@ static int importFile(const QString &fileName)
     return fileName.endsWith(QLatin1String(".ini")) ? importIni(fileName) : importTxt(fileName);
 }
 
-void PhraseFilesTest::init()
+static void openWithSchema(const QString &path)
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    db.setDatabaseName(QStringLiteral(":memory:"));
+    QSqlDatabase db = QSqlDatabase::database();
+    db.close();
+    db.setDatabaseName(path);
     QVERIFY(db.open());
     const QString schema = QString::fromUtf8(readBytes(QStringLiteral(QUILLARY_SCHEMA_SQL)));
     for (const QString &statement : schema.split(QStringLiteral(";\n")))
         QVERIFY2(statement.trimmed().isEmpty() || QSqlQuery(db).exec(statement), qPrintable(statement));
+}
+
+void PhraseFilesTest::init()
+{
+    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+    openWithSchema(QStringLiteral(":memory:"));
 }
 
 void PhraseFilesTest::cleanup()
@@ -170,6 +181,52 @@ void PhraseFilesTest::import_failedCommit_keepsNothing()
     QVERIFY(importIni(fileName) <= 0);
     QCOMPARE(storedPhrases(), QByteArrayList());
     QVERIFY(QSqlDatabase::database().transaction()); // none left open
+}
+
+// A full disk part way: SQLite ends the transaction itself, and nothing may stay.
+void PhraseFilesTest::import_refusedPhrase_keepsNothing()
+{
+    QVERIFY(QSqlQuery().exec(QStringLiteral("INSERT INTO TypeText (Str, StrLower) VALUES ('kept', 'kept')")));
+    QVERIFY(QSqlQuery().exec(QStringLiteral("CREATE TRIGGER full BEFORE INSERT ON TypeText WHEN NEW.Str = 'three' "
+                                            "BEGIN SELECT RAISE(ROLLBACK, 'database or disk is full'); END")));
+    const QString fileName = dir.filePath(QStringLiteral("five.txt"));
+    QVERIFY(writeBytes(fileName, "one\t\t\t0\t0\r\ntwo\t\t\t0\t0\r\nthree\t\t\t0\t0\r\nfour\t\t\t0\t0\r\n"));
+    ImportReport report;
+    QCOMPARE(importTxt(fileName, &report), 0);
+    QVERIFY2(
+        report.error.startsWith(QLatin1String("3 phrase(s) were read, none of them was stored: database or disk is "
+                                              "full")),
+        qPrintable(report.error));
+    QCOMPARE(storedPhrases(), QByteArrayList{"kept||||0|0"});
+}
+
+// The real thing, where this machine lets the test mount a small file system.
+void PhraseFilesTest::fullDisk_importAndExportSayWhy()
+{
+    const QString disk = dir.filePath(QStringLiteral("disk"));
+    QVERIFY(QDir().mkpath(disk));
+    if (QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                                    QStringLiteral("size=256k"), QStringLiteral("tmpfs"), disk}) != 0)
+        QSKIP("cannot mount a small file system here");
+    const auto unmount = qScopeGuard([&disk] {
+        QSqlDatabase::database().close();
+        QProcess::execute(QStringLiteral("umount"), {disk});
+    });
+    openWithSchema(disk + QStringLiteral("/phrases.db"));
+    QVERIFY(QSqlQuery().exec(QStringLiteral("INSERT INTO TypeText (Str, StrLower) VALUES ('kept', 'kept')")));
+    const QString fileName = dir.filePath(QStringLiteral("many.txt"));
+    QVERIFY(
+        writeTxtPhrases(fileName, QVector<PhraseFileRow>(20000, PhraseFileRow{QStringLiteral("phrase").repeated(9)})));
+    ImportReport report;
+    QCOMPARE(importTxt(fileName, &report), 0);
+    QVERIFY2(report.error.contains(QLatin1String("full")), qPrintable(report.error));
+    QCOMPARE(storedPhrases(), QByteArrayList{"kept||||0|0"});
+
+    QString error;
+    QVERIFY(!writeTxtPhrases(disk + QStringLiteral("/out.txt"),
+                             QVector<PhraseFileRow>(20000, PhraseFileRow{QStringLiteral("phrase").repeated(9)}),
+                             &error));
+    QVERIFY2(error.contains(QLatin1String("No space left")), qPrintable(error));
 }
 
 void PhraseFilesTest::writeTxt_writesCrLfUtf8_andReadsBack()
@@ -253,6 +310,7 @@ void PhraseFilesTest::write_failing_keepsOldFile()
 
     QVERIFY(!written);
     QVERIFY2(error.contains(QDir::toNativeSeparators(fileName)), qPrintable(error));
+    QVERIFY2(!error.contains(QLatin1String("Unknown error")), qPrintable(error));
     QCOMPARE(readBytes(fileName), QByteArray("old"));
 }
 
@@ -268,7 +326,8 @@ void PhraseFilesTest::fileName_givesFileAndFormat_data()
     };
     QVERIFY(writeBytes(dir.filePath(QStringLiteral("notes")), {})); // "other" does not exist
     add("import", "a.INI", "a.INI as INI");
-    add("import", "a.ini.txt", "a.ini.txt as INI");
+    add("import", "a.ini.txt", "a.ini.txt as text");
+    add("import", "x.ini/notes", "x.ini/notes.txt as text");
     add("import", "notes", "notes as text");
     add("import", "other", "other.txt as text");
     add("*.txt ", "out", "out.txt as text");

@@ -1,0 +1,188 @@
+#include "browser/phrasemodel.h"
+
+#include <QSqlRecord>
+
+PhraseModel::PhraseModel(QObject *parent, const QSqlDatabase &db)
+    : QSqlTableModel(parent, db)
+    , phraseStore(db.connectionName())
+{}
+
+QVariant PhraseModel::data(const QModelIndex &index, int role) const
+{
+    const QVariant value = QSqlTableModel::data(index, role);
+    if (role == Qt::DisplayRole && value.type() == QVariant::String) {
+        const QString text = value.toString();
+        if (text.size() > shownLength)
+            return QVariant(text.left(shownLength) + QChar(0x2026));
+    }
+    return value;
+}
+
+Qt::ItemFlags PhraseModel::flags(const QModelIndex &index) const
+{
+    const Qt::ItemFlags flags = QSqlTableModel::flags(index);
+    if (fileReadOnly || QSqlTableModel::data(index, Qt::EditRole).toString().size() > editableLength)
+        return flags & ~Qt::ItemIsEditable;
+    return flags;
+}
+
+void PhraseModel::setTable(const QString &tableName)
+{
+    QSqlTableModel::setTable(tableName);
+    const QSqlRecord fields = record();
+    columns.clear();
+    for (int f = 0; f < PhraseStore::fieldCount; ++f)
+        columns << PhraseStore::column(fields, PhraseStore::Field(f));
+}
+
+bool PhraseModel::select()
+{
+    pending = -1;
+    if (!QSqlTableModel::select())
+        return false;
+    // Reading the whole result into the query's cache in one pass finishes the
+    // statement; the model then hands the view its rows from memory.
+    QSqlQuery all = query();
+    all.last();
+    while (canFetchMore())
+        fetchMore();
+    return true;
+}
+
+bool PhraseModel::insertRows(int row, int count, const QModelIndex &parent)
+{
+    if (!QSqlTableModel::insertRows(row, count, parent))
+        return false;
+    pending = row;
+    return true;
+}
+
+int PhraseModel::column(PhraseStore::Field field) const
+{
+    return columns.value(field, -1);
+}
+
+QVariant PhraseModel::value(int row, PhraseStore::Field field) const
+{
+    return data(index(row, column(field)), Qt::EditRole);
+}
+
+int PhraseModel::rowOfId(const QVariant &id) const
+{
+    if (id.isNull())
+        return -1;
+    const int idColumn = column(PhraseStore::Id);
+    for (int row = 0; row < rowCount(); ++row) {
+        if (data(index(row, idColumn)) == id)
+            return row;
+    }
+    return -1;
+}
+
+PhraseRecord PhraseModel::phrase(int row) const
+{
+    PhraseRecord record;
+    record.str = value(row, PhraseStore::Str).toString();
+    record.labels = value(row, PhraseStore::Labels).toString();
+    record.keyWord = value(row, PhraseStore::KeyWord).toString();
+    record.hotKey = value(row, PhraseStore::HotKey).toString();
+    record.html = value(row, PhraseStore::Html).toString();
+    record.rating = value(row, PhraseStore::Rating).toInt();
+    record.frequency = value(row, PhraseStore::Frequency).toInt();
+    return record;
+}
+
+bool PhraseModel::dropPendingRow()
+{
+    if (pending < 0)
+        return false;
+    revertAll();
+    pending = -1;
+    return true;
+}
+
+bool PhraseModel::finishWrite(int row, bool stored, const QString &error)
+{
+    // A stored row is read back: the file may hold more than this write, such as
+    // another copy's uses. A refused write left the row as it was read.
+    if (stored)
+        selectRow(row);
+    else
+        emit writeFailed(error);
+    return stored;
+}
+
+bool PhraseModel::storeNewPhrase(const PhraseRecord &record, PhraseStore::Field field)
+{
+    dropPendingRow();
+    QVector<qint64> ids;
+    QString error;
+    if (!phraseStore.insert({record}, &ids, &error)) {
+        emit writeFailed(error);
+        return false;
+    }
+    select();
+    emit phraseAdded(ids.value(0), column(field));
+    return true;
+}
+
+bool PhraseModel::writeText(int row, const QString &str, const QString &html)
+{
+    if (row == pending) {
+        PhraseRecord record;
+        record.str = str;
+        record.html = html;
+        return storeNewPhrase(record, PhraseStore::Str);
+    }
+    QString error;
+    const bool stored = phraseStore.setText(value(row, PhraseStore::Id).toLongLong(), str, html, &error);
+    return finishWrite(row, stored, error);
+}
+
+bool PhraseModel::writeField(int row, PhraseStore::Field field, const QVariant &newValue)
+{
+    if (row == pending) {
+        PhraseRecord record;
+        if (field == PhraseStore::Labels)
+            record.labels = newValue.toString();
+        else if (field == PhraseStore::KeyWord)
+            record.keyWord = newValue.toString();
+        else
+            record.rating = newValue.toInt();
+        return storeNewPhrase(record, field);
+    }
+    QString error;
+    const bool stored = phraseStore.setField(value(row, PhraseStore::Id).toLongLong(), field, newValue, &error);
+    return finishWrite(row, stored, error);
+}
+
+bool PhraseModel::countUse(int row, int *count)
+{
+    QString error;
+    const bool stored = phraseStore.countUse(value(row, PhraseStore::Id).toLongLong(), count, &error);
+    return finishWrite(row, stored, error);
+}
+
+bool PhraseModel::insertPhrases(const QVector<PhraseRecord> &records, QVector<qint64> *ids,
+                                const PhraseStore::Progress &progress)
+{
+    QString error;
+    if (phraseStore.insert(records, ids, &error, progress))
+        return true;
+    emit writeFailed(error);
+    return false;
+}
+
+bool PhraseModel::removePhrases(const QVector<int> &rows)
+{
+    QVector<qint64> ids;
+    for (const int row : rows) {
+        if (row != pending)
+            ids << value(row, PhraseStore::Id).toLongLong();
+    }
+    QString error;
+    if (phraseStore.remove(ids, &error))
+        return true;
+    emit writeFailed(error);
+    return false;
+}

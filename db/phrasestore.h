@@ -1,0 +1,85 @@
+#ifndef PHRASESTORE_H
+#define PHRASESTORE_H
+
+#include "db/phraserecord.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+#include <functional>
+
+class QSqlRecord;
+
+// The one place that knows the phrase table: its name, its columns and the SQL that
+// writes it. Writes go straight to the file, by id, and each says whether it was
+// stored and, if not, the driver's reason.
+class PhraseStore
+{
+public:
+    enum Field
+    {
+        Id,
+        Str,
+        Labels,
+        KeyWord,
+        HotKey,
+        Html,
+        KeyLower,
+        StrLower,
+        LabelLower,
+        Rating,
+        Frequency,
+    };
+    static constexpr int fieldCount = Frequency + 1;
+    // Told now and then how many of a long batch are stored.
+    using Progress = std::function<void(qint64 done, qint64 total)>;
+
+    static QString tableName();
+    static QString fieldName(Field field);
+    // Where the field sits in a record of the table, found by name; -1 if it lacks it.
+    static int column(const QSqlRecord &record, Field field);
+    // The fields the phrase table of db lacks; a file missing one cannot be worked on.
+    static QStringList missingFields(const QSqlDatabase &db);
+    // A lock another copy holds for a moment is waited for instead of failing at once.
+    static void configure(QSqlDatabase &db);
+
+    explicit PhraseStore(const QString &connection = QLatin1String(QSqlDatabase::defaultConnection));
+
+    // Counts one use in the file itself, so that no other copy's use is overwritten,
+    // and reads back the count the file now holds.
+    bool countUse(qint64 id, int *count, QString *error);
+    // Plain and rich text together; html is empty for a phrase edited as plain text.
+    bool setText(qint64 id, const QString &str, const QString &html, QString *error);
+    // Labels, KeyWord or Rating, with the lower-case copy where the field has one.
+    bool setField(qint64 id, Field field, const QVariant &value, QString *error);
+    // All or nothing: ids receives the new phrases' ids in the order given.
+    bool insert(const QVector<PhraseRecord> &records, QVector<qint64> *ids, QString *error,
+                const Progress &progress = {});
+    bool remove(const QVector<qint64> &ids, QString *error);
+
+    // A batch of inserts in one transaction, for imports. After a refused add the
+    // batch is already rolled back: SQLite may have ended the transaction itself.
+    bool begin(QString *error);
+    bool add(const PhraseRecord &record, QString *error);
+    bool commit(QString *error);
+    void rollback();
+
+    // Refuses the nth write from now on, as a full disk would; for tests.
+    void failWrite(int nth) { failCountdown = nth; }
+
+private:
+    QSqlDatabase database() const;
+    bool exec(QSqlQuery &query, QString *error);
+    bool execOnPhrase(QSqlQuery &query, QString *error);
+    bool update(qint64 id, const QVector<QPair<Field, QVariant>> &values, QString *error);
+
+    QString connection;
+    QSqlQuery batchQuery;
+    bool inBatch = false;
+    int failCountdown = 0;
+};
+
+#endif // PHRASESTORE_H

@@ -1,0 +1,243 @@
+#include "browser/phrasemodel.h"
+#include "db/databasefile.h"
+#include "db/phrasestore.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The store on a real file of the template's schema, with other connections to the
+// same file standing in for another running copy of the program.
+class TestPhraseStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void writes_keepShadowColumns_data();
+    void writes_keepShadowColumns();
+    void countUse_twoCopiesLoseNoUse();
+    void lockedFile_everyWriteReportsFailure();
+    void vanishedPhrase_isReported();
+    void batch_refusalTakesBackEverything();
+    void missingColumns_fileRefusedUntouched();
+    void modelSelect_leavesNoReadOpen();
+
+private:
+    QSqlDatabase connect(const QString &name, int busyMs = 50);
+    QString value(const QString &sql);
+    qint64 addPhrase(const QString &str);
+
+    QTemporaryDir dir;
+    QString path;
+};
+
+QSqlDatabase TestPhraseStore::connect(const QString &name, int busyMs)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyMs));
+    db.setDatabaseName(path);
+    db.open();
+    return db;
+}
+
+void TestPhraseStore::init()
+{
+    path = dir.filePath(QStringLiteral("phrases.db"));
+    QFile::remove(path);
+    QVERIFY(QFile::copy(QStringLiteral(QUILLARY_PROGRAM_DIR "/new.db"), path));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QVERIFY(connect(QStringLiteral("a")).isOpen());
+}
+
+void TestPhraseStore::cleanup()
+{
+    for (const QString &name : QSqlDatabase::connectionNames()) {
+        QSqlDatabase::database(name, false).close();
+        QSqlDatabase::removeDatabase(name);
+    }
+}
+
+QString TestPhraseStore::value(const QString &sql)
+{
+    QSqlQuery query(QSqlDatabase::database(QStringLiteral("a")));
+    if (!query.exec(sql) || !query.next())
+        return QStringLiteral("<%1>").arg(query.lastError().text());
+    return query.isNull(0) ? QStringLiteral("<null>") : query.value(0).toString();
+}
+
+qint64 TestPhraseStore::addPhrase(const QString &str)
+{
+    PhraseRecord record;
+    record.str = str;
+    QVector<qint64> ids;
+    QString error;
+    PhraseStore(QStringLiteral("a")).insert({record}, &ids, &error);
+    return ids.value(0, -1);
+}
+
+void TestPhraseStore::writes_keepShadowColumns_data()
+{
+    QTest::addColumn<QString>("write");
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("text") << "text"
+                          << "Str || '/' || StrLower || '/' || Html"
+                          << "Ёлка Ы/ёлка ы/<b>Ёлка</b>";
+    QTest::newRow("labels") << "labels"
+                            << "Labels || '/' || LabelLower"
+                            << "Ёлка Ы/ёлка ы";
+    QTest::newRow("keyword") << "keyword"
+                             << "KeyWord || '/' || KeyLower"
+                             << "Ёлка Ы/ёлка ы";
+    QTest::newRow("rating") << "rating"
+                            << "Rating"
+                            << "42";
+    QTest::newRow("insert") << "insert"
+                            << "Str || StrLower || Labels || LabelLower || KeyWord || KeyLower"
+                            << "Ёлка Ыёлка ыЁлка Ыёлка ыЁлка Ыёлка ы";
+    QTest::newRow("null travels as NULL") << "null"
+                                          << "coalesce(Labels, 'NULL')"
+                                          << "NULL";
+}
+
+void TestPhraseStore::writes_keepShadowColumns()
+{
+    QFETCH(QString, write);
+    QFETCH(QString, sql);
+    QFETCH(QString, expected);
+    PhraseStore store(QStringLiteral("a"));
+    const QString text = QStringLiteral("Ёлка Ы");
+    qint64 id = addPhrase(QStringLiteral("old"));
+    QString error;
+    bool ok = false;
+    if (write == QLatin1String("text")) {
+        ok = store.setText(id, text, QStringLiteral("<b>Ёлка</b>"), &error);
+    } else if (write == QLatin1String("labels")) {
+        ok = store.setField(id, PhraseStore::Labels, text, &error);
+    } else if (write == QLatin1String("keyword")) {
+        ok = store.setField(id, PhraseStore::KeyWord, text, &error);
+    } else if (write == QLatin1String("rating")) {
+        ok = store.setField(id, PhraseStore::Rating, 42, &error);
+    } else {
+        PhraseRecord record;
+        record.str = record.keyWord = text;
+        record.labels = write == QLatin1String("null") ? QString() : text;
+        QVector<qint64> ids;
+        ok = store.insert({record}, &ids, &error);
+        id = ids.value(0);
+    }
+    QVERIFY2(ok, qPrintable(error));
+    QCOMPARE(value(QStringLiteral("SELECT %1 FROM TypeText WHERE id = %2").arg(sql).arg(id)), expected);
+}
+
+void TestPhraseStore::countUse_twoCopiesLoseNoUse()
+{
+    const qint64 id = addPhrase(QStringLiteral("shared"));
+    connect(QStringLiteral("b"), 2000);
+    PhraseStore mine(QStringLiteral("a"));
+    PhraseStore theirs(QStringLiteral("b"));
+    for (int use = 1; use <= 20; ++use) {
+        int count = -1;
+        QString error;
+        QVERIFY2((use % 2 ? mine : theirs).countUse(id, &count, &error), qPrintable(error));
+        QCOMPARE(count, use);
+    }
+    QCOMPARE(value(QStringLiteral("SELECT Frequency FROM TypeText")), QStringLiteral("20"));
+}
+
+void TestPhraseStore::lockedFile_everyWriteReportsFailure()
+{
+    const qint64 id = addPhrase(QStringLiteral("locked"));
+    QSqlDatabase other = connect(QStringLiteral("other"));
+    QSqlQuery lock(other);
+    QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+
+    PhraseStore store(QStringLiteral("a"));
+    const QVector<std::function<bool(QString *)>> writes = {
+        [&](QString *e) { return store.countUse(id, nullptr, e); },
+        [&](QString *e) { return store.setText(id, QStringLiteral("x"), QString(), e); },
+        [&](QString *e) { return store.setField(id, PhraseStore::KeyWord, QStringLiteral("x"), e); },
+        [&](QString *e) { return store.insert({PhraseRecord()}, nullptr, e); },
+        [&](QString *e) { return store.remove({id}, e); },
+    };
+    for (const auto &write : writes) {
+        QString error;
+        QVERIFY(!write(&error));
+        QVERIFY2(error.contains(QLatin1String("locked")), qPrintable(error));
+    }
+    QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
+    QCOMPARE(value(QStringLiteral("SELECT count(*) || Str || Frequency FROM TypeText")), QStringLiteral("1locked0"));
+}
+
+void TestPhraseStore::vanishedPhrase_isReported()
+{
+    PhraseStore store(QStringLiteral("a"));
+    QString error;
+    QVERIFY(!store.countUse(999, nullptr, &error));
+    QVERIFY(!error.isEmpty());
+    error.clear();
+    QVERIFY(!store.setField(999, PhraseStore::Labels, QStringLiteral("x"), &error));
+    QVERIFY(!error.isEmpty());
+}
+
+void TestPhraseStore::batch_refusalTakesBackEverything()
+{
+    addPhrase(QStringLiteral("before"));
+    PhraseStore store(QStringLiteral("a"));
+    store.failWrite(3);
+    QString error;
+    QVERIFY(store.begin(&error));
+    QVERIFY(store.add(PhraseRecord(), &error));
+    QVERIFY(store.add(PhraseRecord(), &error));
+    QVERIFY(!store.add(PhraseRecord(), &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(!store.commit(&error));
+    QCOMPARE(value(QStringLiteral("SELECT count(*) FROM TypeText")), QStringLiteral("1"));
+    // The connection is out of the transaction: a later write stands on its own.
+    QVERIFY(addPhrase(QStringLiteral("after")) > 0);
+    QCOMPARE(value(QStringLiteral("SELECT count(*) FROM TypeText")), QStringLiteral("2"));
+}
+
+void TestPhraseStore::missingColumns_fileRefusedUntouched()
+{
+    QSqlDatabase db = QSqlDatabase::database(QStringLiteral("a"));
+    QString error;
+    QCOMPARE(openPhraseDatabase(db, path, &error), DatabaseCheck::Ok);
+    // Columns in another order are found by name; a missing one refuses the file.
+    QSqlQuery query(db);
+    QVERIFY(query.exec(QStringLiteral("CREATE TABLE t2 (Frequency, Str, id INTEGER PRIMARY KEY, Labels, KeyWord, Html, "
+                                      "KeyLower, StrLower, LabelLower, Rating, Extra)")));
+    QVERIFY(query.exec(QStringLiteral("DROP TABLE TypeText")));
+    QVERIFY(query.exec(QStringLiteral("ALTER TABLE t2 RENAME TO typetext")));
+    db.close();
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+
+    QCOMPARE(openPhraseDatabase(db, path, &error), DatabaseCheck::MissingColumns);
+    QCOMPARE(error, QStringLiteral("HotKey"));
+    QVERIFY(!db.isOpen());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
+}
+
+void TestPhraseStore::modelSelect_leavesNoReadOpen()
+{
+    // More rows than the model fetches at a time, so that a lazy model would keep reading.
+    PhraseStore store(QStringLiteral("a"));
+    QVERIFY(store.insert(QVector<PhraseRecord>(600), nullptr, nullptr));
+    PhraseModel model(nullptr, QSqlDatabase::database(QStringLiteral("a")));
+    model.setTable(PhraseStore::tableName());
+    QVERIFY(model.select());
+    QCOMPARE(model.rowCount(), 600);
+
+    QSqlQuery other(connect(QStringLiteral("other"), 0));
+    QVERIFY2(other.exec(QStringLiteral("DELETE FROM TypeText")), qPrintable(other.lastError().text()));
+}
+
+QTEST_GUILESS_MAIN(TestPhraseStore)
+#include "tst_phrasestore.moc"
