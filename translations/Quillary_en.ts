@@ -436,6 +436,29 @@ Do you want to replace it?</translation>
             <numerusform>%n phrases were read, none of them was stored: %1</numerusform>
         </translation>
     </message>
+    <message>
+        <source>the phrase table lacks the columns %1.</source>
+        <translation>the phrase table lacks the columns %1.</translation>
+    </message>
+    <message>
+        <source> [read-only]</source>
+        <translation> [read-only]</translation>
+    </message>
+    <message>
+        <source>The database is read-only: uses of phrases are not counted.</source>
+        <translation>The database is read-only: uses of phrases are not counted.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Paste %n phrase(s)?</source>
+        <translation>
+            <numerusform>Paste %n phrase?</numerusform>
+            <numerusform>Paste %n phrases?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>This phrase is too long to be shown here (%1 MB). It can still be copied and exported.</source>
+        <translation>This phrase is too long to be shown here (%1 MB). It can still be copied and exported.</translation>
+    </message>
 </context>
 <context>
     <name>TypeEdit</name>

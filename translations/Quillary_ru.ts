@@ -445,6 +445,30 @@ Do you want to replace it?</source>
             <numerusform>Прочитано %n фраз, ни одна не сохранена: %1</numerusform>
         </translation>
     </message>
+    <message>
+        <source>the phrase table lacks the columns %1.</source>
+        <translation>в таблице фраз нет столбцов %1.</translation>
+    </message>
+    <message>
+        <source> [read-only]</source>
+        <translation> [только чтение]</translation>
+    </message>
+    <message>
+        <source>The database is read-only: uses of phrases are not counted.</source>
+        <translation>База данных только для чтения: использования фраз не подсчитываются.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Paste %n phrase(s)?</source>
+        <translation>
+            <numerusform>Вставить %n фразу?</numerusform>
+            <numerusform>Вставить %n фразы?</numerusform>
+            <numerusform>Вставить %n фраз?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>This phrase is too long to be shown here (%1 MB). It can still be copied and exported.</source>
+        <translation>Эта фраза слишком длинна, чтобы показать её здесь (%1 МБ). Её можно скопировать и экспортировать.</translation>
+    </message>
 </context>
 <context>
     <name>TypeEdit</name>

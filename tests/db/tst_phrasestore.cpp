@@ -19,16 +19,16 @@ private slots:
     void writes_keepShadowColumns_data();
     void writes_keepShadowColumns();
     void countUse_twoCopiesLoseNoUse();
-    void lockedFile_everyWriteReportsFailure();
-    void vanishedPhrase_isReported();
+    void refusedWrites_areReported_data();
+    void refusedWrites_areReported();
     void batch_refusalTakesBackEverything();
     void missingColumns_fileRefusedUntouched();
     void modelSelect_leavesNoReadOpen();
 
 private:
     QSqlDatabase connect(const QString &name, int busyMs = 50);
-    QString value(const QString &sql);
-    qint64 addPhrase(const QString &str);
+    static QString value(const QString &sql);
+    static qint64 addPhrase(const QString &str);
 
     QTemporaryDir dir;
     QString path;
@@ -73,39 +73,31 @@ qint64 TestPhraseStore::addPhrase(const QString &str)
     PhraseRecord record;
     record.str = str;
     QVector<qint64> ids;
-    QString error;
-    PhraseStore(QStringLiteral("a")).insert({record}, &ids, &error);
+    PhraseStore(QStringLiteral("a")).insert({record}, &ids, nullptr);
     return ids.value(0, -1);
 }
 
 void TestPhraseStore::writes_keepShadowColumns_data()
 {
-    QTest::addColumn<QString>("write");
+    QTest::addColumn<int>("field"); // -1: insert a new phrase
     QTest::addColumn<QString>("sql");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("text") << "text"
-                          << "Str || '/' || StrLower || '/' || Html"
-                          << "Ёлка Ы/ёлка ы/<b>Ёлка</b>";
-    QTest::newRow("labels") << "labels"
-                            << "Labels || '/' || LabelLower"
+    QTest::newRow("text") << int(PhraseStore::Str) << "Str || '/' || StrLower || '/' || Html"
+                          << "Ёлка Ы/ёлка ы/<b>Ё</b>";
+    QTest::newRow("labels") << int(PhraseStore::Labels) << "Labels || '/' || LabelLower"
                             << "Ёлка Ы/ёлка ы";
-    QTest::newRow("keyword") << "keyword"
-                             << "KeyWord || '/' || KeyLower"
+    QTest::newRow("keyword") << int(PhraseStore::KeyWord) << "KeyWord || '/' || KeyLower"
                              << "Ёлка Ы/ёлка ы";
-    QTest::newRow("rating") << "rating"
-                            << "Rating"
+    QTest::newRow("rating") << int(PhraseStore::Rating) << "Rating"
                             << "42";
-    QTest::newRow("insert") << "insert"
-                            << "Str || StrLower || Labels || LabelLower || KeyWord || KeyLower"
-                            << "Ёлка Ыёлка ыЁлка Ыёлка ыЁлка Ыёлка ы";
-    QTest::newRow("null travels as NULL") << "null"
-                                          << "coalesce(Labels, 'NULL')"
-                                          << "NULL";
+    QTest::newRow("insert, a null text stays NULL")
+        << -1 << "StrLower || LabelLower || KeyWord || KeyLower || coalesce(Html, 'NULL')"
+        << "ёлка ыёлка ыЁлка Ыёлка ыNULL";
 }
 
 void TestPhraseStore::writes_keepShadowColumns()
 {
-    QFETCH(QString, write);
+    QFETCH(int, field);
     QFETCH(QString, sql);
     QFETCH(QString, expected);
     PhraseStore store(QStringLiteral("a"));
@@ -113,18 +105,14 @@ void TestPhraseStore::writes_keepShadowColumns()
     qint64 id = addPhrase(QStringLiteral("old"));
     QString error;
     bool ok = false;
-    if (write == QLatin1String("text")) {
-        ok = store.setText(id, text, QStringLiteral("<b>Ёлка</b>"), &error);
-    } else if (write == QLatin1String("labels")) {
-        ok = store.setField(id, PhraseStore::Labels, text, &error);
-    } else if (write == QLatin1String("keyword")) {
-        ok = store.setField(id, PhraseStore::KeyWord, text, &error);
-    } else if (write == QLatin1String("rating")) {
-        ok = store.setField(id, PhraseStore::Rating, 42, &error);
+    if (field == PhraseStore::Str) {
+        ok = store.setText(id, text, QStringLiteral("<b>Ё</b>"), &error);
+    } else if (field >= 0) {
+        ok = store.setField(id, PhraseStore::Field(field), field == PhraseStore::Rating ? QVariant(42) : text, &error);
     } else {
         PhraseRecord record;
-        record.str = record.keyWord = text;
-        record.labels = write == QLatin1String("null") ? QString() : text;
+        record.str = record.labels = record.keyWord = text;
+        record.html = QString();
         QVector<qint64> ids;
         ok = store.insert({record}, &ids, &error);
         id = ids.value(0);
@@ -148,39 +136,38 @@ void TestPhraseStore::countUse_twoCopiesLoseNoUse()
     QCOMPARE(value(QStringLiteral("SELECT Frequency FROM TypeText")), QStringLiteral("20"));
 }
 
-void TestPhraseStore::lockedFile_everyWriteReportsFailure()
+void TestPhraseStore::refusedWrites_areReported_data()
 {
-    const qint64 id = addPhrase(QStringLiteral("locked"));
-    QSqlDatabase other = connect(QStringLiteral("other"));
-    QSqlQuery lock(other);
-    QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
-
-    PhraseStore store(QStringLiteral("a"));
-    const QVector<std::function<bool(QString *)>> writes = {
-        [&](QString *e) { return store.countUse(id, nullptr, e); },
-        [&](QString *e) { return store.setText(id, QStringLiteral("x"), QString(), e); },
-        [&](QString *e) { return store.setField(id, PhraseStore::KeyWord, QStringLiteral("x"), e); },
-        [&](QString *e) { return store.insert({PhraseRecord()}, nullptr, e); },
-        [&](QString *e) { return store.remove({id}, e); },
-    };
-    for (const auto &write : writes) {
-        QString error;
-        QVERIFY(!write(&error));
-        QVERIFY2(error.contains(QLatin1String("locked")), qPrintable(error));
-    }
-    QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
-    QCOMPARE(value(QStringLiteral("SELECT count(*) || Str || Frequency FROM TypeText")), QStringLiteral("1locked0"));
+    QTest::addColumn<bool>("locked"); // else the phrase is gone
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("file locked by another program") << true << "locked";
+    QTest::newRow("phrase deleted by another copy") << false << "no longer";
 }
 
-void TestPhraseStore::vanishedPhrase_isReported()
+void TestPhraseStore::refusedWrites_areReported()
 {
+    QFETCH(bool, locked);
+    QFETCH(QString, reason);
+    const qint64 id = addPhrase(QStringLiteral("kept"));
+    const qint64 target = locked ? id : id + 1;
+    QSqlQuery lock(connect(QStringLiteral("other")));
+    QVERIFY(!locked || lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
     PhraseStore store(QStringLiteral("a"));
-    QString error;
-    QVERIFY(!store.countUse(999, nullptr, &error));
-    QVERIFY(!error.isEmpty());
-    error.clear();
-    QVERIFY(!store.setField(999, PhraseStore::Labels, QStringLiteral("x"), &error));
-    QVERIFY(!error.isEmpty());
+    const QVector<std::function<bool(QString *)>> writes = {
+        [&](QString *e) { return store.countUse(target, nullptr, e); },
+        [&](QString *e) { return store.setText(target, QStringLiteral("x"), QString(), e); },
+        [&](QString *e) { return store.setField(target, PhraseStore::KeyWord, QStringLiteral("x"), e); },
+        [&](QString *e) { return !locked || store.insert({PhraseRecord()}, nullptr, e); },
+        [&](QString *e) { return !locked || store.remove({id}, e); },
+    };
+    for (int i = 0; i < writes.size(); ++i) {
+        QString error;
+        const bool refused = !writes[i](&error);
+        QCOMPARE(refused, locked || i < 3);
+        QVERIFY2(!refused || error.contains(reason), qPrintable(error));
+    }
+    lock.exec(QStringLiteral("ROLLBACK"));
+    QCOMPARE(value(QStringLiteral("SELECT count(*) || Str || Frequency FROM TypeText")), QStringLiteral("1kept0"));
 }
 
 void TestPhraseStore::batch_refusalTakesBackEverything()
@@ -190,8 +177,7 @@ void TestPhraseStore::batch_refusalTakesBackEverything()
     store.failWrite(3);
     QString error;
     QVERIFY(store.begin(&error));
-    QVERIFY(store.add(PhraseRecord(), &error));
-    QVERIFY(store.add(PhraseRecord(), &error));
+    QVERIFY(store.add(PhraseRecord(), &error) && store.add(PhraseRecord(), &error));
     QVERIFY(!store.add(PhraseRecord(), &error));
     QVERIFY(!error.isEmpty());
     QVERIFY(!store.commit(&error));
@@ -228,13 +214,11 @@ void TestPhraseStore::missingColumns_fileRefusedUntouched()
 void TestPhraseStore::modelSelect_leavesNoReadOpen()
 {
     // More rows than the model fetches at a time, so that a lazy model would keep reading.
-    PhraseStore store(QStringLiteral("a"));
-    QVERIFY(store.insert(QVector<PhraseRecord>(600), nullptr, nullptr));
+    QVERIFY(PhraseStore(QStringLiteral("a")).insert(QVector<PhraseRecord>(600), nullptr, nullptr));
     PhraseModel model(nullptr, QSqlDatabase::database(QStringLiteral("a")));
     model.setTable(PhraseStore::tableName());
     QVERIFY(model.select());
     QCOMPARE(model.rowCount(), 600);
-
     QSqlQuery other(connect(QStringLiteral("other"), 0));
     QVERIFY2(other.exec(QStringLiteral("DELETE FROM TypeText")), qPrintable(other.lastError().text()));
 }
