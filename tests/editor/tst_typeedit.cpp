@@ -29,6 +29,7 @@ private slots:
         dock->connectSignals();
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.data()));
+        dock->setHtml(QStringLiteral("<html><b>bold</b> words</html>")); // a format the next phrase must not take on
     }
 
     void leaving_data()
@@ -37,9 +38,8 @@ private slots:
         QTest::addColumn<bool>("change");
         QTest::addColumn<QString>("leaveBy");
         QTest::addColumn<int>("writes");
-        const QString html = QStringLiteral("<HTML><BODY>hello</BODY></HTML>");
-        QTest::newRow("unchanged") << html << false << "focus" << 0;
-        QTest::newRow("changed, left twice") << html << true << "focus focus" << 2; // until another phrase comes
+        QTest::newRow("unchanged") << "<HTML><BODY>hello</BODY></HTML>" << false << "focus" << 0;
+        QTest::newRow("changed, left twice") << "<HTML><BODY>hello</BODY></HTML>" << true << "focus focus" << 2;
         QTest::newRow("plain, changed, Tab") << "hello" << true << "tab" << 1;
         QTest::newRow("plain, changed, cleared") << "hello" << true << "clear" << 1;
         QTest::newRow("plain, changed, dock hidden") << "hello" << true << "hide" << 1;
@@ -74,7 +74,8 @@ private slots:
         }
         QCOMPARE(spy.count(), writes);
         for (const QList<QVariant> &args : qAsConst(spy))
-            QVERIFY(args.at(0).toString().startsWith(QLatin1Char('<')) && args.at(1) == QStringLiteral("xhello"));
+            QVERIFY(args.at(0).toString().startsWith(QLatin1Char('<')) && args.at(1) == QStringLiteral("xhello") &&
+                    !args.at(0).toString().contains(QLatin1String("font-weight:600")));
         // Clearing empties the editor and hiding the dock leaves it, both without formatting or pasting.
         const bool on = leaveBy != QLatin1String("clear") && leaveBy != QLatin1String("hide");
         QCOMPARE(editor->document()->isEmpty(), leaveBy == QLatin1String("clear"));
@@ -112,6 +113,21 @@ private slots:
             found += QString::number(f.fontWeight() == QFont::Bold || f.hasProperty(QTextFormat::FontPointSize));
         }
         QCOMPARE(found, applied);
+    }
+
+    // A phrase too long to lay out shows a note of its size instead, and is never written back.
+    void longPhrase_showsNoteReadOnly()
+    {
+        for (const bool readOnlyFile : {false, true}) {
+            dock->setReadOnly(readOnlyFile);
+            dock->setHtml(QString(TypeEdit::editableLength + 1, QLatin1Char('a')));
+            QSignalSpy spy(editor, &HtmlEdit::writeHtml);
+            QVERIFY(focus(editor) && editor->isReadOnly() && editor->toPlainText().contains(QStringLiteral("0.4 MB")));
+            QTest::keyClicks(editor, QStringLiteral("x"));
+            QVERIFY(focus(other) && spy.isEmpty());
+            dock->setHtml(QStringLiteral("short"));
+            QCOMPARE(editor->isReadOnly(), readOnlyFile);
+        }
     }
 };
 
