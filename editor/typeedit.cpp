@@ -180,10 +180,30 @@ void TypeEdit::setReadOnly(bool readOnly)
     editor->setReadOnly(readOnly);
 }
 
+namespace {
+
+// Line breaking costs time with the square of the longest run it cannot break, so
+// such a run freezes the window long before the text as a whole would.
+bool tooLongToLayOut(const QString &str)
+{
+    if (str.size() > TypeEdit::editableLength)
+        return true;
+    int run = 0;
+    for (const QChar c : str) {
+        run = c.isSpace() || c == QLatin1Char('<') || c == QLatin1Char('>') ? 0 : run + 1;
+        if (run > TypeEdit::unbrokenLength)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 void TypeEdit::setHtml(const QString &str)
 {
-    editor->setReadOnly(fileReadOnly || str.size() > editableLength);
-    if (str.size() > editableLength) {
+    const bool tooLong = tooLongToLayOut(str);
+    editor->setReadOnly(fileReadOnly || tooLong);
+    if (tooLong) {
         // Laying out megabytes would freeze the window; such a phrase is copied and
         // exported whole, but not edited here, so nothing cut short is ever written back.
         editor->clear();

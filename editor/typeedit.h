@@ -18,8 +18,10 @@ class TypeEdit : public QDockWidget
     Q_OBJECT
 
 public:
-    // A longer phrase is not laid out in the editor: that would freeze the window.
-    static constexpr int editableLength = 200000;
+    // A phrase longer than this, or with a longer run of characters without a break,
+    // is not laid out in the editor: that would freeze the window.
+    static constexpr int editableLength = 1000000;
+    static constexpr int unbrokenLength = 20000;
 
     explicit TypeEdit(QWidget *parent = nullptr);
     // A file the program cannot write: its phrases are shown, not edited.

@@ -1,5 +1,4 @@
 #include "browser/phrasemodel.h"
-#include "db/databasefile.h"
 #include "db/phrasestore.h"
 
 #include <QSqlError>
@@ -16,13 +15,10 @@ class TestPhraseStore : public QObject
 private slots:
     void init();
     void cleanup();
-    void writes_keepShadowColumns_data();
-    void writes_keepShadowColumns();
     void countUse_twoCopiesLoseNoUse();
     void refusedWrites_areReported_data();
     void refusedWrites_areReported();
     void batch_refusalTakesBackEverything();
-    void missingColumns_fileRefusedUntouched();
     void modelSelect_leavesNoReadOpen();
 
 private:
@@ -75,50 +71,6 @@ qint64 TestPhraseStore::addPhrase(const QString &str)
     QVector<qint64> ids;
     PhraseStore(QStringLiteral("a")).insert({record}, &ids, nullptr);
     return ids.value(0, -1);
-}
-
-void TestPhraseStore::writes_keepShadowColumns_data()
-{
-    QTest::addColumn<int>("field"); // -1: insert a new phrase
-    QTest::addColumn<QString>("sql");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("text") << int(PhraseStore::Str) << "Str || '/' || StrLower || '/' || Html"
-                          << "Ёлка Ы/ёлка ы/<b>Ё</b>";
-    QTest::newRow("labels") << int(PhraseStore::Labels) << "Labels || '/' || LabelLower"
-                            << "Ёлка Ы/ёлка ы";
-    QTest::newRow("keyword") << int(PhraseStore::KeyWord) << "KeyWord || '/' || KeyLower"
-                             << "Ёлка Ы/ёлка ы";
-    QTest::newRow("rating") << int(PhraseStore::Rating) << "Rating"
-                            << "42";
-    QTest::newRow("insert, a null text stays NULL")
-        << -1 << "StrLower || LabelLower || KeyWord || KeyLower || coalesce(Html, 'NULL')"
-        << "ёлка ыёлка ыЁлка Ыёлка ыNULL";
-}
-
-void TestPhraseStore::writes_keepShadowColumns()
-{
-    QFETCH(int, field);
-    QFETCH(QString, sql);
-    QFETCH(QString, expected);
-    PhraseStore store(QStringLiteral("a"));
-    const QString text = QStringLiteral("Ёлка Ы");
-    qint64 id = addPhrase(QStringLiteral("old"));
-    QString error;
-    bool ok = false;
-    if (field == PhraseStore::Str) {
-        ok = store.setText(id, text, QStringLiteral("<b>Ё</b>"), &error);
-    } else if (field >= 0) {
-        ok = store.setField(id, PhraseStore::Field(field), field == PhraseStore::Rating ? QVariant(42) : text, &error);
-    } else {
-        PhraseRecord record;
-        record.str = record.labels = record.keyWord = text;
-        record.html = QString();
-        QVector<qint64> ids;
-        ok = store.insert({record}, &ids, &error);
-        id = ids.value(0);
-    }
-    QVERIFY2(ok, qPrintable(error));
-    QCOMPARE(value(QStringLiteral("SELECT %1 FROM TypeText WHERE id = %2").arg(sql).arg(id)), expected);
 }
 
 void TestPhraseStore::countUse_twoCopiesLoseNoUse()
@@ -185,30 +137,6 @@ void TestPhraseStore::batch_refusalTakesBackEverything()
     // The connection is out of the transaction: a later write stands on its own.
     QVERIFY(addPhrase(QStringLiteral("after")) > 0);
     QCOMPARE(value(QStringLiteral("SELECT count(*) FROM TypeText")), QStringLiteral("2"));
-}
-
-void TestPhraseStore::missingColumns_fileRefusedUntouched()
-{
-    QSqlDatabase db = QSqlDatabase::database(QStringLiteral("a"));
-    QString error;
-    QCOMPARE(openPhraseDatabase(db, path, &error), DatabaseCheck::Ok);
-    // Columns in another order are found by name; a missing one refuses the file.
-    QSqlQuery query(db);
-    QVERIFY(query.exec(QStringLiteral("CREATE TABLE t2 (Frequency, Str, id INTEGER PRIMARY KEY, Labels, KeyWord, Html, "
-                                      "KeyLower, StrLower, LabelLower, Rating, Extra)")));
-    QVERIFY(query.exec(QStringLiteral("DROP TABLE TypeText")));
-    QVERIFY(query.exec(QStringLiteral("ALTER TABLE t2 RENAME TO typetext")));
-    db.close();
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray before = file.readAll();
-    file.close();
-
-    QCOMPARE(openPhraseDatabase(db, path, &error), DatabaseCheck::MissingColumns);
-    QCOMPARE(error, QStringLiteral("HotKey"));
-    QVERIFY(!db.isOpen());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), before);
 }
 
 void TestPhraseStore::modelSelect_leavesNoReadOpen()
