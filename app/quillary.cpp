@@ -604,7 +604,8 @@ void Quillary::updateWindowTitle()
     QString title = applicationName;
     if (!nameFileDB.isEmpty())
         title += QStringLiteral(" - ") + nameFileDB;
-    if (!nameFileDB.isEmpty() && !isWritableDatabase(QSqlDatabase::database()))
+    const QSqlDatabase db = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
+    if (!nameFileDB.isEmpty() && db.isOpen() && !isWritableDatabase(db))
         title += QObject::tr(" [read-only]");
     setWindowTitle(title);
 }

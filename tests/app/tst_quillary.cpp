@@ -194,6 +194,13 @@ private slots:
         QCOMPARE(driver.texts.value(0).startsWith(QStringLiteral("Unable to open the base - ")), !opened);
         QCOMPARE(nameFileDB, path);
         QCOMPARE(contents(path), opened ? templateBytes : QByteArray());
+        // A file SQLite opens read-only says so in the title.
+        QSqlDatabase db = QSqlDatabase::database();
+        db.close();
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        QVERIFY(!opened || db.open());
+        window->updateWindowTitle();
+        QCOMPARE(window->windowTitle().endsWith(QLatin1String(" [read-only]")), opened);
     }
 
     void session_restartRestoresWhatCloseStored_data()

@@ -324,22 +324,24 @@ void TestTypeFind::writes_data()
 {
     QTest::addColumn<QString>("operation");
     QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("emptyRowLeft"); // only row operations take it away
     QTest::newRow("copy") << "copy"
-                          << "alpha 0,bravo 1";
+                          << "alpha 0,bravo 1" << false;
     QTest::newRow("paste") << "paste"
-                           << "alpha 0,bravo 0,pasted 0";
+                           << "alpha 0,bravo 0,pasted 0" << false;
     QTest::newRow("delete") << "delete"
-                            << "alpha 0";
+                            << "alpha 0" << false;
     QTest::newRow("editor") << "editor"
-                            << "alpha 0,edited 0";
+                            << "alpha 0,edited 0" << true;
     QTest::newRow("cell") << "cell"
-                          << "alpha 0,edited 0";
+                          << "alpha 0,edited 0" << true;
 }
 
 void TestTypeFind::writes()
 {
     QFETCH(QString, operation);
     QFETCH(QString, stored);
+    QFETCH(bool, emptyRowLeft);
     const QString sql = QStringLiteral("SELECT Str || ' ' || Frequency FROM TypeText ORDER BY Str");
     show({QStringLiteral("alpha"), QStringLiteral("bravo")});
     find->table->setCurrentIndex(at(0, PhraseStore::Str));
@@ -348,6 +350,7 @@ void TestTypeFind::writes()
     find->table->setCurrentIndex(at(2, PhraseStore::Str));
     runOperation(operation);
     QCOMPARE(rows(sql).join(QLatin1Char(',')), stored);
+    QCOMPARE(shown().contains(QString()), emptyRowLeft);
     QVERIFY2(!lastMessage().startsWith(QLatin1String("Unable")), qPrintable(lastMessage()));
 
     find->changedFile(QString());
@@ -429,7 +432,8 @@ void TestTypeFind::bigPaste_asksOnceOneTransaction_data()
     QTest::addColumn<bool>("empty");
     QTest::addColumn<int>("answer");
     QTest::addColumn<int>("stored");
-    QTest::newRow("yes") << 1200 << false << int(QMessageBox::Yes) << 1200;
+    QTest::newRow("1000, not asked") << 1000 << false << -1 << 1000;
+    QTest::newRow("yes") << 1001 << false << int(QMessageBox::Yes) << 1001;
     QTest::newRow("no") << 1200 << false << int(QMessageBox::No) << 0;
     QTest::newRow("empty records") << 20000 << true << -1 << 0;
     QTest::newRow("refused at the end") << 20000 << false << int(QMessageBox::Yes) << 0;

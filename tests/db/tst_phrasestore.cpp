@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <thread>
+
 // The store on a real file of the template's schema, with other connections to the
 // same file standing in for another running copy of the program.
 class TestPhraseStore : public QObject
@@ -20,6 +22,7 @@ private slots:
     void refusedWrites_areReported();
     void batch_refusalTakesBackEverything();
     void modelSelect_leavesNoReadOpen();
+    void briefLock_isWaitedFor();
 
 private:
     QSqlDatabase connect(const QString &name, int busyMs = 50);
@@ -149,6 +152,33 @@ void TestPhraseStore::modelSelect_leavesNoReadOpen()
     QCOMPARE(model.rowCount(), 600);
     QSqlQuery other(connect(QStringLiteral("other"), 0));
     QVERIFY2(other.exec(QStringLiteral("DELETE FROM TypeText")), qPrintable(other.lastError().text()));
+}
+
+// Another copy holds the file for a moment while it writes; the program's connection waits.
+void TestPhraseStore::briefLock_isWaitedFor()
+{
+    const qint64 id = addPhrase(QStringLiteral("shared"));
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("program"));
+    PhraseStore::configure(db);
+    db.setDatabaseName(path);
+    QVERIFY(db.open());
+    QAtomicInt locked = 0;
+    std::thread other([this, &locked] {
+        {
+            QSqlDatabase lockHolder = connect(QStringLiteral("holder"));
+            QSqlQuery(QStringLiteral("BEGIN EXCLUSIVE"), lockHolder);
+            locked = 1;
+            QThread::msleep(300);
+            QSqlQuery(QStringLiteral("ROLLBACK"), lockHolder);
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+    });
+    while (!locked)
+        QThread::yieldCurrentThread();
+    QString error;
+    const bool counted = PhraseStore(QStringLiteral("program")).countUse(id, nullptr, &error);
+    other.join();
+    QVERIFY2(counted, qPrintable(error));
 }
 
 QTEST_GUILESS_MAIN(TestPhraseStore)
