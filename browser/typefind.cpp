@@ -544,11 +544,13 @@ void TypeFind::copyPhrase()
 void TypeFind::copyPhraseIndex(int r)
 {
     qDebug() << "Row" << r;
-    if (r == model->pendingRow()) {
-        dropPendingRow();
-        return;
-    }
+    // Dropping the empty row moves the rows below it up by one.
+    const int pending = model->pendingRow();
     dropPendingRow();
+    if (r == pending)
+        return;
+    if (pending >= 0 && r > pending)
+        --r;
     putOnClipboard({takePhrase(r)}, r);
 }
 

@@ -156,6 +156,8 @@ void TestTypeFind::runOperation(const QString &operation)
 {
     if (operation == QLatin1String("copy")) {
         find->copyPhrase();
+    } else if (operation == QLatin1String("header")) {
+        find->copyPhraseIndex(find->table->currentIndex().row());
     } else if (operation == QLatin1String("paste")) {
         QApplication::clipboard()->setText(QStringLiteral("pasted"));
         find->pastePhrase();
@@ -327,6 +329,8 @@ void TestTypeFind::writes_data()
     QTest::addColumn<bool>("emptyRowLeft"); // only row operations take it away
     QTest::newRow("copy") << "copy"
                           << "alpha 0,bravo 1" << false;
+    QTest::newRow("row header") << "header"
+                                << "alpha 0,bravo 1" << false;
     QTest::newRow("paste") << "paste"
                            << "alpha 0,bravo 0,pasted 0" << false;
     QTest::newRow("delete") << "delete"
