@@ -107,7 +107,12 @@ bool PhraseModel::finishWrite(int row, bool stored, const QString &error)
     // another copy's uses. A refused write left the row as it was read.
     if (stored)
         selectRow(row);
-    else
+    return reported(stored, error);
+}
+
+bool PhraseModel::reported(bool stored, const QString &error)
+{
+    if (!stored)
         emit writeFailed(error);
     return stored;
 }
@@ -117,10 +122,8 @@ bool PhraseModel::storeNewPhrase(const PhraseRecord &record, PhraseStore::Field 
     dropPendingRow();
     QVector<qint64> ids;
     QString error;
-    if (!phraseStore.insert({record}, &ids, &error)) {
-        emit writeFailed(error);
+    if (!reported(phraseStore.insert({record}, &ids, &error), error))
         return false;
-    }
     select();
     emit phraseAdded(ids.value(0), column(field));
     return true;
@@ -167,10 +170,8 @@ bool PhraseModel::insertPhrases(const QVector<PhraseRecord> &records, QVector<qi
                                 const PhraseStore::Progress &progress)
 {
     QString error;
-    if (phraseStore.insert(records, ids, &error, progress))
-        return true;
-    emit writeFailed(error);
-    return false;
+    const bool stored = phraseStore.insert(records, ids, &error, progress);
+    return reported(stored, error);
 }
 
 bool PhraseModel::removePhrases(const QVector<int> &rows)
@@ -181,8 +182,6 @@ bool PhraseModel::removePhrases(const QVector<int> &rows)
             ids << value(row, PhraseStore::Id).toLongLong();
     }
     QString error;
-    if (phraseStore.remove(ids, &error))
-        return true;
-    emit writeFailed(error);
-    return false;
+    const bool stored = phraseStore.remove(ids, &error);
+    return reported(stored, error);
 }

@@ -66,6 +66,7 @@ signals:
 private:
     bool storeNewPhrase(const PhraseRecord &record, PhraseStore::Field field);
     bool finishWrite(int row, bool stored, const QString &error);
+    bool reported(bool stored, const QString &error);
 
     PhraseStore phraseStore;
     QVector<int> columns;

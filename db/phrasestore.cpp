@@ -26,8 +26,10 @@ PhraseStore::Field shadowOf(PhraseStore::Field field)
     }
 }
 
+} // namespace
+
 // Rolls back unless committed, so that no early return leaves a transaction open.
-class Transaction
+class PhraseStore::Transaction
 {
 public:
     explicit Transaction(QSqlDatabase db)
@@ -61,8 +63,6 @@ private:
     QSqlDatabase db;
     bool open = false;
 };
-
-} // namespace
 
 QString PhraseStore::tableName()
 {
@@ -98,6 +98,8 @@ void PhraseStore::configure(QSqlDatabase &db)
 PhraseStore::PhraseStore(const QString &connection)
     : connection(connection)
 {}
+
+PhraseStore::~PhraseStore() = default;
 
 QSqlDatabase PhraseStore::database() const
 {
@@ -196,15 +198,16 @@ bool PhraseStore::begin(QString *error)
             *error = batchQuery.lastError().text();
         return false;
     }
-    inBatch = db.transaction();
-    if (!inBatch && error)
-        *error = db.lastError().text();
-    return inBatch;
+    batch = std::make_unique<Transaction>(db);
+    if (batch->began(error))
+        return true;
+    batch.reset();
+    return false;
 }
 
 bool PhraseStore::add(const PhraseRecord &record, QString *error)
 {
-    if (!inBatch)
+    if (!batch)
         return false;
     // A null string is stored as NULL: a phrase pasted from a NULL field stays one.
     const QVariant values[] = {record.str,    record.labels,        record.keyWord,          record.hotKey,
@@ -224,26 +227,19 @@ bool PhraseStore::add(const PhraseRecord &record, QString *error)
 
 bool PhraseStore::commit(QString *error)
 {
-    if (!inBatch)
+    if (!batch)
         return false;
     batchQuery.finish();
-    QSqlDatabase db = database();
-    if (db.commit()) {
-        inBatch = false;
-        return true;
-    }
-    if (error)
-        *error = db.lastError().text();
-    rollback();
-    return false;
+    const bool committed = batch->commit(error);
+    // What did not commit is rolled back as the transaction goes.
+    batch.reset();
+    return committed;
 }
 
 void PhraseStore::rollback()
 {
     batchQuery.finish();
-    if (inBatch)
-        database().rollback();
-    inBatch = false;
+    batch.reset();
 }
 
 bool PhraseStore::insert(const QVector<PhraseRecord> &records, QVector<qint64> *ids, QString *error,

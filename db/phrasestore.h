@@ -10,6 +10,7 @@
 #include <QVector>
 
 #include <functional>
+#include <memory>
 
 class QSqlRecord;
 
@@ -47,6 +48,7 @@ public:
     static void configure(QSqlDatabase &db);
 
     explicit PhraseStore(const QString &connection = QLatin1String(QSqlDatabase::defaultConnection));
+    ~PhraseStore();
 
     // Counts one use in the file itself, so that no other copy's use is overwritten,
     // and reads back the count the file now holds.
@@ -71,6 +73,8 @@ public:
     void failWrite(int nth) { failCountdown = nth; }
 
 private:
+    class Transaction;
+
     QSqlDatabase database() const;
     bool exec(QSqlQuery &query, QString *error);
     bool execOnPhrase(QSqlQuery &query, QString *error);
@@ -78,7 +82,7 @@ private:
 
     QString connection;
     QSqlQuery batchQuery;
-    bool inBatch = false;
+    std::unique_ptr<Transaction> batch;
     int failCountdown = 0;
 };
 

@@ -22,6 +22,9 @@ using ImportProgress = std::function<void(qint64 done, qint64 total)>;
 
 class QFile;
 
+// A field the file leaves out is stored as '' rather than NULL.
+QString emptyIfNull(const QString &value);
+
 // Opens a phrase file for reading. When it cannot be opened, *report (if given)
 // says why, and the readers return -1.
 bool openPhraseFile(QFile &file, ImportReport *report);

@@ -92,11 +92,10 @@ int readRowForm(QFile &file, ImportReport *report, const ImportProgress &progres
         if (group == groups.constEnd())
             break;
         const QString *values = group->values;
-        const auto text = [](const QString &value) { return value.isNull() ? QString(QLatin1String("")) : value; };
-        phrase.str = text(values[IniPhraseGroup::Str]);
-        phrase.labels = text(values[IniPhraseGroup::Labels]);
-        phrase.keyWord = text(values[IniPhraseGroup::KeyWord]);
-        phrase.html = text(values[IniPhraseGroup::Html]);
+        phrase.str = emptyIfNull(values[IniPhraseGroup::Str]);
+        phrase.labels = emptyIfNull(values[IniPhraseGroup::Labels]);
+        phrase.keyWord = emptyIfNull(values[IniPhraseGroup::KeyWord]);
+        phrase.html = emptyIfNull(values[IniPhraseGroup::Html]);
         phrase.rating = values[IniPhraseGroup::Rating].toInt();
         phrase.frequency = values[IniPhraseGroup::Frequency].toInt();
         if (!inserter.add(phrase))

@@ -25,11 +25,6 @@ void takeFields(const QString &record, QString (&fields)[fieldCount])
     }
 }
 
-// A missing field must arrive as '' rather than NULL.
-QString text(const QString &value)
-{
-    return value.isNull() ? QString(QLatin1String("")) : value;
-}
 } // namespace
 
 int importTxt(const QString &fileName, ImportReport *report, const ImportProgress &progress)
@@ -65,9 +60,9 @@ int importTxt(const QString &fileName, ImportReport *report, const ImportProgres
         for (QString &field : fields)
             field.clear();
         takeFields(record, fields);
-        phrase.str = text(fields[0]);
-        phrase.labels = text(fields[1]);
-        phrase.keyWord = text(fields[2]);
+        phrase.str = emptyIfNull(fields[0]);
+        phrase.labels = emptyIfNull(fields[1]);
+        phrase.keyWord = emptyIfNull(fields[2]);
         phrase.rating = fields[3].toInt(nullptr, 10);
         phrase.frequency = fields[4].toInt(nullptr, 10);
         if (!inserter.add(phrase))
