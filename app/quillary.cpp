@@ -9,6 +9,7 @@
 #include "browser/typefind.h"
 #include "db/databasefile.h"
 #include "db/phrasestore.h"
+#include "db/tracecategories.h"
 #include "db/typewatch.h"
 #include "editor/htmledit.h"
 #include "editor/typeedit.h"
@@ -717,7 +718,7 @@ void Quillary::importDB()
     // The import's own writes must never look like another program's change.
     typeFind->watcher->stop(true);
     if (ini)
-        qDebug() << "import start";
+        qCDebug(lcImport) << "import start";
     ImportReport report;
     int n = -1;
     {
@@ -730,7 +731,7 @@ void Quillary::importDB()
     }
     typeFind->watcher->start(true);
     if (ini)
-        qDebug() << "import stop";
+        qCDebug(lcImport) << "import stop";
     if (!report.error.isEmpty())
         showError(report.error);
 }

@@ -79,18 +79,18 @@ double seconds(const QElapsedTimer &timer)
 }
 
 // Fixed seed: every run times the same phrases.
-QVector<PhraseFileRow> generatePhrases(int count)
+QVector<PhraseRecord> generatePhrases(int count)
 {
     std::mt19937 random(20240607);
     const auto pick = [&random](int n) { return int(random() % unsigned(n)); };
-    QVector<PhraseFileRow> rows;
+    QVector<PhraseRecord> rows;
     rows.reserve(count);
     for (int i = 0; i < count; ++i) {
         const bool cyrillic = pick(10) < 3;
         const int kind = pick(100);
         const int words = kind < 70 ? 2 + pick(11) : kind < 95 ? 20 + pick(61) : 200 + pick(401);
         const bool multiLine = pick(100) < 15;
-        PhraseFileRow row;
+        PhraseRecord row;
         for (int w = 0; w < words; ++w) {
             if (w > 0)
                 row.str += multiLine && pick(8) == 0 ? QLatin1Char('\n') : QLatin1Char(' ');
@@ -157,7 +157,7 @@ template <typename Write> double timeExport(Write write)
                 QStringLiteral("SELECT Str, Labels, KeyWord, Html, Rating, Frequency FROM TypeText ORDER BY id")))
             die(query.lastError().text());
         QString error;
-        const PhraseRowSource source = [&query](PhraseFileRow *row) {
+        const PhraseRowSource source = [&query](PhraseRecord *row) {
             if (!query.next())
                 return false;
             row->str = query.value(0).toString();
@@ -211,13 +211,13 @@ private:
 
 // The shell's bulk import: .import of the same rows through a view, one
 // transaction. Its start-up is measured apart and taken off.
-double shellImport(const Shell &shell, const QString &templateDb, const QDir &dir, const QVector<PhraseFileRow> &rows)
+double shellImport(const Shell &shell, const QString &templateDb, const QDir &dir, const QVector<PhraseRecord> &rows)
 {
     // ASCII mode separates with 0x1F and 0x1E, so TABs and line breaks need no quoting.
     const QString dataName = dir.filePath(QStringLiteral("shell-import.dat"));
     {
         QByteArray data;
-        for (const PhraseFileRow &row : rows) {
+        for (const PhraseRecord &row : rows) {
             const QString fields[] = {row.str,
                                       row.labels,
                                       row.keyWord,
@@ -397,12 +397,12 @@ double longPhrase(const QString &templateDb, const QString &dbName)
 }
 
 // Pasting 20,000 phrases copied in the program, the question answered at once.
-double paste20k(const QString &templateDb, const QString &dbName, const QVector<PhraseFileRow> &rows)
+double paste20k(const QString &templateDb, const QString &dbName, const QVector<PhraseRecord> &rows)
 {
     openDatabase(templateDb, dbName);
     QVector<PhraseRecord> records;
     for (int i = 0; i < 20000; ++i) {
-        const PhraseFileRow &row = rows.at(i % rows.size());
+        const PhraseRecord &row = rows.at(i % rows.size());
         PhraseRecord record;
         record.str = row.str;
         record.labels = row.labels;
@@ -449,7 +449,7 @@ int main(int argc, char *argv[])
     if (!ok || count < 1)
         die(QStringLiteral("--phrases needs a positive number"));
 
-    const QString templateDb = QCoreApplication::applicationDirPath() + QStringLiteral("/new.db");
+    const QString templateDb = QStringLiteral(QUILLARY_PROGRAM_DIR "/new.db");
     if (!QFile::exists(templateDb))
         die(templateDb + QStringLiteral(" is missing; build the templates first"));
     QTemporaryDir tempDir;
@@ -457,7 +457,7 @@ int main(int argc, char *argv[])
     const QDir dir(tempDir.path());
     const Shell shell;
 
-    const QVector<PhraseFileRow> rows = generatePhrases(count);
+    const QVector<PhraseRecord> rows = generatePhrases(count);
     const QString txtName = dir.filePath(QStringLiteral("phrases.txt"));
     const QString iniName = dir.filePath(QStringLiteral("phrases.ini"));
     QString error;

@@ -12,6 +12,7 @@
 #include "browser/spinboxdelegate.h"
 #include "browser/sqltable.h"
 #include "db/databasefile.h"
+#include "db/tracecategories.h"
 #include "db/typewatch.h"
 #include "exchange/eventpacer.h"
 #include "exchange/phrasewriters.h"
@@ -279,7 +280,7 @@ int TypeFind::rowOfId(const QVariant &id, int fallbackRow) const
 
 void TypeFind::changedFile(const QString &nameDB)
 {
-    qDebug().noquote() << "changedFile" << nameDB;
+    qCDebug(lcWatch).noquote() << "changedFile" << nameDB;
     if (!currentIsValid()) {
         findStart(true);
         return;
@@ -543,7 +544,7 @@ void TypeFind::copyPhrase()
 
 void TypeFind::copyPhraseIndex(int r)
 {
-    qDebug() << "Row" << r;
+    qCDebug(lcTable) << "Row" << r;
     // Dropping the empty row moves the rows below it up by one.
     const int pending = model->pendingRow();
     dropPendingRow();
@@ -716,11 +717,10 @@ bool TypeFind::exportPhrases(const QString &fileName, bool ini, const ImportProg
     }
     const qint64 total = rows.size();
     qint64 done = 0;
-    const PhraseRowSource source = [&](PhraseFileRow *row) {
+    const PhraseRowSource source = [&](PhraseRecord *row) {
         if (done >= total)
             return false;
-        const PhraseRecord phrase = model->phrase(rows.at(int(done++)));
-        *row = {phrase.str, phrase.labels, phrase.keyWord, phrase.html, phrase.rating, phrase.frequency};
+        *row = model->phrase(rows.at(int(done++)));
         if (progress && done % 512 == 0)
             progress(done, total);
         return true;

@@ -1,5 +1,7 @@
 #include "db/typewatch.h"
 
+#include "db/tracecategories.h"
+
 #include <QDebug>
 #include <QFileInfo>
 #include <QTimer>
@@ -63,7 +65,7 @@ void TypeWatch::period()
 
 void TypeWatch::stop(bool fStop_)
 {
-    qDebug() << "Stop";
+    qCDebug(lcWatch) << "Stop";
     timer->stop();
     fPause = false;
     fStop = fStop_;
@@ -79,7 +81,7 @@ void TypeWatch::start(bool fSkip)
     if (fStop && !fSkip)
         return;
     fStop = false;
-    qDebug().nospace() << "Start fPause=" << fPause;
+    qCDebug(lcWatch).nospace() << "Start fPause=" << fPause;
     if (fSkip) {
         for (WatchedFile &file : files)
             file.lastModified = modificationTime(file.name);

@@ -135,8 +135,6 @@ int hexValue(char ch)
 // Returns false for a list, which reads as an empty text.
 bool unescapeValue(const QByteArray &data, int from, int to, QString &result)
 {
-    static const char escapes[][2] = {{'a', '\a'}, {'b', '\b'}, {'f', '\f'}, {'n', '\n'},  {'r', '\r'}, {'t', '\t'},
-                                      {'v', '\v'}, {'"', '"'},  {'?', '?'},  {'\'', '\''}, {'\\', '\\'}};
     bool isList = false;
     bool inQuotes = false;
     bool quoted = false;
@@ -155,9 +153,9 @@ bool unescapeValue(const QByteArray &data, int from, int to, QString &result)
                 return !isList;
             const char code = data.at(i++);
             bool named = false;
-            for (const auto &escape : escapes) {
-                if (code == escape[0]) {
-                    result += QLatin1Char(escape[1]);
+            for (const IniEscape &escape : iniEscapes) {
+                if (code == escape.letter) {
+                    result += QLatin1Char(escape.character);
                     named = true;
                     break;
                 }

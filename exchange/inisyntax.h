@@ -10,6 +10,18 @@
 // QDataStream as soon as any key is looked at, which a hostile file can abuse;
 // here such values are simply empty.
 
+// The single-letter escapes of a value: "\\n" stands for a line feed and so on.
+// Only the written ones are produced on writing; the others are accepted on reading.
+struct IniEscape
+{
+    char letter;
+    char character;
+    bool written;
+};
+constexpr IniEscape iniEscapes[] = {{'a', '\a', true}, {'b', '\b', true},  {'f', '\f', true},   {'n', '\n', true},
+                                    {'r', '\r', true}, {'t', '\t', true},  {'v', '\v', true},   {'"', '"', true},
+                                    {'\\', '\\', true}, {'?', '?', false}, {'\'', '\'', false}};
+
 // One phrase group of the row form: the six keys a phrase file uses.
 struct IniPhraseGroup
 {

@@ -1,6 +1,7 @@
 #include "exchange/phrasewriters.h"
 
 #include "exchange/eventpacer.h"
+#include "exchange/inisyntax.h"
 
 #include <QDir>
 #include <QObject>
@@ -11,9 +12,9 @@
 namespace {
 constexpr int flushSize = 1 << 20;
 
-using RecordEncoder = void (*)(QByteArray &out, const PhraseFileRow &row, int number);
+using RecordEncoder = void (*)(QByteArray &out, const PhraseRecord &row, int number);
 
-void appendTxtRecord(QByteArray &out, const PhraseFileRow &row, int)
+void appendTxtRecord(QByteArray &out, const PhraseRecord &row, int)
 {
     out += row.str.toUtf8();
     out += '\t';
@@ -58,60 +59,29 @@ void appendIniText(QByteArray &out, QString value)
         if (ch == ';' || ch == ',' || ch == '=')
             needsQuotes = true;
 
-        const char *escape = nullptr;
-        QByteArray numeric;
+        QByteArray escape;
         if (escapeNextIfDigit && isHexDigit(ch)) {
-            numeric = "\\x" + QByteArray::number(ch, 16);
+            escape = "\\x" + QByteArray::number(ch, 16);
         } else {
             escapeNextIfDigit = false;
-            switch (ch) {
-            case '\0':
-                escape = "\\0";
-                escapeNextIfDigit = true;
-                break;
-            case '\a':
-                escape = "\\a";
-                break;
-            case '\b':
-                escape = "\\b";
-                break;
-            case '\f':
-                escape = "\\f";
-                break;
-            case '\n':
-                escape = "\\n";
-                break;
-            case '\r':
-                escape = "\\r";
-                break;
-            case '\t':
-                escape = "\\t";
-                break;
-            case '\v':
-                escape = "\\v";
-                break;
-            case '"':
-                escape = "\\\"";
-                break;
-            case '\\':
-                escape = "\\\\";
-                break;
-            default:
-                // A reader decoding chunk by chunk would take U+FEFF at a chunk's start for a byte-order mark.
-                if (ch <= 0x1F || ch == 0xFEFF) {
-                    numeric = "\\x" + QByteArray::number(ch, 16);
-                    escapeNextIfDigit = true;
+            for (const IniEscape &named : iniEscapes) {
+                if (named.written && ch == uchar(named.character)) {
+                    escape = QByteArray("\\") + named.letter;
+                    break;
                 }
             }
+            // A reader decoding chunk by chunk would take U+FEFF at a chunk's start for a byte-order mark.
+            if (escape.isEmpty() && (ch <= 0x1F || ch == 0xFEFF)) {
+                // NUL goes as "\0"; like any numeric escape it swallows hex digits after it.
+                escape = ch == 0 ? QByteArray("\\0") : "\\x" + QByteArray::number(ch, 16);
+                escapeNextIfDigit = true;
+            }
         }
-        if (!escape && numeric.isEmpty())
+        if (escape.isEmpty())
             continue;
         flushPlain(i);
         plainFrom = i + 1;
-        if (escape)
-            out += escape;
-        else
-            out += numeric;
+        out += escape;
     }
     flushPlain(value.size());
 
@@ -130,7 +100,7 @@ void appendIniKey(QByteArray &out, const char *key, const QString &value)
     out += "\r\n";
 }
 
-void appendIniGroup(QByteArray &out, const PhraseFileRow &row, int number)
+void appendIniGroup(QByteArray &out, const PhraseRecord &row, int number)
 {
     if (number > 0)
         out += "\r\n";
@@ -181,11 +151,11 @@ bool writePhrases(const QString &fileName, const PhraseRowSource &nextRow, int *
     };
     EventPacer pacer;
     int count = 0;
-    PhraseFileRow row;
+    PhraseRecord row;
     while (nextRow(&row)) {
         encode(buffer, row, count);
         ++count;
-        row = PhraseFileRow();
+        row = PhraseRecord();
         if (buffer.size() >= flushSize && !flush())
             return fail(error, fileName, reasonOf(file, errno));
         pacer.step(count, 0);
@@ -197,9 +167,9 @@ bool writePhrases(const QString &fileName, const PhraseRowSource &nextRow, int *
     return true;
 }
 
-PhraseRowSource vectorSource(const QVector<PhraseFileRow> &rows)
+PhraseRowSource vectorSource(const QVector<PhraseRecord> &rows)
 {
-    return [&rows, next = 0](PhraseFileRow *row) mutable {
+    return [&rows, next = 0](PhraseRecord *row) mutable {
         if (next >= rows.size())
             return false;
         *row = rows.at(next++);
@@ -213,7 +183,7 @@ bool writeTxtPhrases(const QString &fileName, const PhraseRowSource &nextRow, in
     return writePhrases(fileName, nextRow, written, error, appendTxtRecord);
 }
 
-bool writeTxtPhrases(const QString &fileName, const QVector<PhraseFileRow> &rows, QString *error)
+bool writeTxtPhrases(const QString &fileName, const QVector<PhraseRecord> &rows, QString *error)
 {
     return writePhrases(fileName, vectorSource(rows), nullptr, error, appendTxtRecord);
 }
@@ -223,7 +193,7 @@ bool writeIniPhrases(const QString &fileName, const PhraseRowSource &nextRow, in
     return writePhrases(fileName, nextRow, written, error, appendIniGroup);
 }
 
-bool writeIniPhrases(const QString &fileName, const QVector<PhraseFileRow> &rows, QString *error)
+bool writeIniPhrases(const QString &fileName, const QVector<PhraseRecord> &rows, QString *error)
 {
     return writePhrases(fileName, vectorSource(rows), nullptr, error, appendIniGroup);
 }

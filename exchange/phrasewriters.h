@@ -1,10 +1,16 @@
 #ifndef PHRASEWRITERS_H
 #define PHRASEWRITERS_H
 
-#include "exchange/phrasefilerow.h"
+#include "db/phraserecord.h"
 
 #include <QString>
 #include <QVector>
+
+#include <functional>
+
+// Hands the writers one phrase at a time: fills *row and returns true, or returns
+// false when there are no more. Lets an export stream straight from a query.
+using PhraseRowSource = std::function<bool(PhraseRecord *row)>;
 
 // Writers of the two phrase file formats. Each takes its rows either as a vector
 // or from a PhraseRowSource, which lets an export stream from a query without
@@ -18,13 +24,13 @@
 // Nothing is escaped, so a TAB inside a field shifts the fields on reading.
 bool writeTxtPhrases(const QString &fileName, const PhraseRowSource &nextRow, int *written = nullptr,
                      QString *error = nullptr);
-bool writeTxtPhrases(const QString &fileName, const QVector<PhraseFileRow> &rows, QString *error = nullptr);
+bool writeTxtPhrases(const QString &fileName, const QVector<PhraseRecord> &rows, QString *error = nullptr);
 
 // INI row form: groups Row0, Row1, ... with the keys Str, Labels, Html, KeyWord,
 // Rating and Frequency, in the INI syntax of QSettings with UTF-8 text. The whole
 // file is replaced, so no group of an older file survives.
 bool writeIniPhrases(const QString &fileName, const PhraseRowSource &nextRow, int *written = nullptr,
                      QString *error = nullptr);
-bool writeIniPhrases(const QString &fileName, const QVector<PhraseFileRow> &rows, QString *error = nullptr);
+bool writeIniPhrases(const QString &fileName, const QVector<PhraseRecord> &rows, QString *error = nullptr);
 
 #endif // PHRASEWRITERS_H

@@ -1,3 +1,4 @@
+#include "../tests/common/phrasedatabase.h"
 #include "exchange/inireader.h"
 #include "exchange/inisyntax.h"
 #include "exchange/phrasewriters.h"
@@ -31,10 +32,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     fileName = QDir::temp().filePath(QStringLiteral("quillary-fuzz-%1").arg(QCoreApplication::applicationPid()));
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
     db.setDatabaseName(QStringLiteral(":memory:"));
-    QFile schema(QStringLiteral(QUILLARY_SCHEMA_SQL));
-    check(db.open() && schema.open(QIODevice::ReadOnly));
-    for (const QString &statement : QString::fromUtf8(schema.readAll()).split(QStringLiteral(";\n")))
-        check(statement.trimmed().isEmpty() || QSqlQuery(db).exec(statement));
+    check(db.open() && PhraseDatabase::build(db));
     return 0;
 }
 

@@ -22,15 +22,15 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
-build() {
+build() { # $@: the targets to build, all of them if none
     cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-    cmake --build "$build"
+    cmake --build "$build" ${1:+--target "$@"}
 }
 
 case "${1:-}" in
 run)
     install_missing
-    build
+    build quillary
     exec "$build/bin/quillary"
     ;;
 test)

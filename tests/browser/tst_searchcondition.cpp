@@ -1,3 +1,4 @@
+#include "../common/phrasedatabase.h"
 #include "browser/searchcondition.h"
 
 #include <QSqlQuery>
@@ -19,13 +20,14 @@ void TestSearchCondition::initTestCase()
 {
     QSqlDatabase::addDatabase(QStringLiteral("QSQLITE")).setDatabaseName(QStringLiteral(":memory:"));
     QVERIFY(QSqlDatabase::database().isOpen());
-    QSqlQuery(QStringLiteral("CREATE TABLE TypeText (Str, Labels, KeyWord, StrLower, LabelLower, KeyLower)"));
+    QSqlDatabase db = QSqlDatabase::database();
+    QVERIFY(PhraseDatabase::build(db));
     QVERIFY(QSqlQuery().exec(QString::fromUtf8(
         "INSERT INTO TypeText (Str, StrLower) VALUES ('50% off', '50% off'), ('500 off', '500 off'), ('abc', 'abc'), "
         "('it''s fine', 'it''s fine'), ('a_c', 'a_c'), ('xABCx', 'xabcx'), ('C:\\my_file', 'c:\\my_file'), "
         "('Привет', 'привет'), ('Дом XyZ', NULL)")));
     QVERIFY(QSqlQuery().exec(
-        QString::fromUtf8("INSERT INTO TypeText VALUES ('plain', 'Работа', '', 'plain', 'работа', ''), "
+        QString::fromUtf8("INSERT INTO TypeText (Str, Labels, KeyWord, StrLower, LabelLower, KeyLower) VALUES ('plain', 'Работа', '', 'plain', 'работа', ''), "
                           "('other', '', 'Ключ', 'other', '', 'ключ')")));
 }
 

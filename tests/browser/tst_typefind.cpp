@@ -1,4 +1,5 @@
 #include "../common/dialogdriver.h"
+#include "../common/phrasedatabase.h"
 #include "../common/testhome.h"
 #include "app/globals.h"
 #include "browser/phrasemodel.h"
@@ -72,8 +73,7 @@ void TestTypeFind::init()
 {
     home.reset(new TestHome);
     nameFileDB = home->path() + QStringLiteral("/phrases.db");
-    QVERIFY(QFile::copy(QStringLiteral(QUILLARY_PROGRAM_DIR "/new.db"), nameFileDB));
-    QFile::setPermissions(nameFileDB, QFile::ReadOwner | QFile::WriteOwner);
+    QVERIFY(PhraseDatabase::create(nameFileDB));
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=50"));
     db.setDatabaseName(nameFileDB);

@@ -1,3 +1,4 @@
+#include "../common/phrasedatabase.h"
 #include "browser/phrasemodel.h"
 #include "db/phrasestore.h"
 
@@ -46,8 +47,7 @@ void TestPhraseStore::init()
 {
     path = dir.filePath(QStringLiteral("phrases.db"));
     QFile::remove(path);
-    QVERIFY(QFile::copy(QStringLiteral(QUILLARY_PROGRAM_DIR "/new.db"), path));
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QVERIFY(PhraseDatabase::create(path));
     QVERIFY(connect(QStringLiteral("a")).isOpen());
 }
 

@@ -1,3 +1,4 @@
+#include "../common/phrasedatabase.h"
 #include "../common/testhome.h"
 #include "exchange/inireader.h"
 #include "exchange/phrasefilenames.h"
@@ -46,9 +47,7 @@ static void openWithSchema(const QString &path)
     db.close();
     db.setDatabaseName(path);
     QVERIFY(db.open());
-    const QString schema = QString::fromUtf8(readBytes(QStringLiteral(QUILLARY_SCHEMA_SQL)));
-    for (const QString &statement : schema.split(QStringLiteral(";\n")))
-        QVERIFY2(statement.trimmed().isEmpty() || QSqlQuery(db).exec(statement), qPrintable(statement));
+    QVERIFY(PhraseDatabase::build(db));
     QVERIFY(QSqlQuery().exec(QStringLiteral("INSERT INTO TypeText (Str, StrLower) VALUES ('kept', 'kept')")));
 }
 
@@ -159,7 +158,7 @@ private slots:
             QProcess::execute(QStringLiteral("umount"), {disk});
         });
         openWithSchema(disk + QStringLiteral("/phrases.db"));
-        const QVector<PhraseFileRow> many(20000, PhraseFileRow{QStringLiteral("phrase").repeated(9)});
+        const QVector<PhraseRecord> many(20000, PhraseRecord{QStringLiteral("phrase").repeated(9)});
         const QString fileName = dir.filePath(QStringLiteral("many.txt"));
         QVERIFY(writeTxtPhrases(fileName, many));
         ImportReport report;
@@ -193,9 +192,9 @@ private slots:
     {
         QFETCH(QString, value);
         const QString fileName = dir.filePath(QStringLiteral("agree.ini"));
-        QVERIFY(writeIniPhrases(fileName, QVector<PhraseFileRow>(20, {QStringLiteral("old")})));
-        QVector<PhraseFileRow> rows(11, {{}, {}, {}, {}, 1, 2});
-        rows[0] = {value, value, value, value, -7, 8};
+        QVERIFY(writeIniPhrases(fileName, QVector<PhraseRecord>(20, {QStringLiteral("old")})));
+        QVector<PhraseRecord> rows(11, {{}, {}, {}, {}, {}, 1, 2});
+        rows[0] = {value, value, value, {}, value, -7, 8};
         QVERIFY(writeIniPhrases(fileName, rows));
         QCOMPARE(importIni(fileName), rows.size());
         const QByteArray text = value.toUtf8();
@@ -211,8 +210,8 @@ private slots:
     void write_failing_keepsOldFile()
     {
         const QString fileName = dir.filePath(QStringLiteral("phrases.txt"));
-        QVERIFY(writeTxtPhrases(fileName, {{QStringLiteral("a\nb"), QStringLiteral("Ä"), QStringLiteral("k"), {}, 1, 2},
-                                           {QStringLiteral("Съешь 😀"), {}, {}, QStringLiteral("<b>html</b>"), -3}}));
+        QVERIFY(writeTxtPhrases(fileName, {{QStringLiteral("a\nb"), QStringLiteral("Ä"), QStringLiteral("k"), {}, {}, 1, 2},
+                                           {QStringLiteral("Съешь 😀"), {}, {}, {}, QStringLiteral("<b>html</b>"), -3}}));
         const QByteArray old("a\nb\tÄ\tk\t1\t2\r\nСъешь 😀\t\t\t-3\t0\r\n");
         QCOMPARE(readBytes(fileName), old);
         struct rlimit before;
@@ -225,7 +224,7 @@ private slots:
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
         QString error;
         const bool written = writeTxtPhrases(
-            fileName, QVector<PhraseFileRow>(3000, PhraseFileRow{QString(1000, QLatin1Char('x'))}), &error);
+            fileName, QVector<PhraseRecord>(3000, PhraseRecord{QString(1000, QLatin1Char('x'))}), &error);
         setrlimit(RLIMIT_FSIZE, &before);
         std::signal(SIGXFSZ, oldHandler);
 

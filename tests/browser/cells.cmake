@@ -1,4 +1,0 @@
-quillary_add_test(tst_sqltable tst_sqltable.cpp)
-quillary_add_test(tst_searchcondition tst_searchcondition.cpp)
-quillary_add_test(tst_phrasepayload tst_phrasepayload.cpp)
-quillary_add_test(tst_keylayouttable tst_keylayouttable.cpp)

@@ -1,0 +1,47 @@
+#ifndef PHRASEDATABASE_H
+#define PHRASEDATABASE_H
+
+#include "sqlscript.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QString>
+
+// Phrase databases for the tests, made by the same scripts as the shipped
+// templates: new.db is the schema alone, org.db adds the starter phrases.
+namespace PhraseDatabase {
+
+enum Content
+{
+    Empty,
+    Starter
+};
+
+inline bool build(QSqlDatabase &db, Content content = Empty)
+{
+    QString error;
+    const bool built = runSqlScript(db, QStringLiteral(QUILLARY_TEMPLATE_DIR "/schema.sql"), &error) &&
+                       (content == Empty || runSqlScript(db, QStringLiteral(QUILLARY_TEMPLATE_DIR "/starter.sql"), &error));
+    if (!built)
+        qWarning("%s", qPrintable(error));
+    return built;
+}
+
+// A new file at `path`, readable and writable by its owner only, as a copied template would be.
+inline bool create(const QString &path, Content content = Empty)
+{
+    const QString connection = QStringLiteral("phrasedatabase-create");
+    bool built = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(path);
+        built = !QFile::exists(path) && db.open() && db.transaction() && build(db, content) && db.commit();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return built && QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+}
+
+} // namespace PhraseDatabase
+
+#endif // PHRASEDATABASE_H
