@@ -5,15 +5,16 @@ set -euo pipefail
 
 usage() {
     cat <<'EOF'
-usage: tools/mutate.sh [-j N] [--e2e] [--keep] [--only NAME] [MUTATIONS_FILE]
+usage: tools/mutate.sh [-j N] [--e2e] [--keep] [--only NAME] [MUTANTS_FILE]
 
-Each line of MUTATIONS_FILE (default tools/mutations.txt) is one fault:
-  file<TAB>search text<TAB>replacement text<TAB>short name
-fixed strings; the search text must occur exactly once in the file, else the line is stale.
+Each line of MUTANTS_FILE (default tools/mutants.txt) is one fault:
+  file<TAB>text before<TAB>text after<TAB>name<TAB>unit|e2e<TAB>what a user would lose
+fixed strings; the text before must occur exactly once in the file, else the line is stale.
+A fault marked e2e is also run against the end-to-end tests, under xvfb-run.
 Lines starting with # and blank lines are ignored.
 
   -j N         ninja jobs (default 2)
-  --e2e        also run the end-to-end tests, under xvfb-run
+  --e2e        run the end-to-end tests for every fault
   --keep       keep the temporary source and build folders
   --only NAME  run only the mutation of that name
 MUTATE_TEST_TIMEOUT (default 180) is the time limit, in seconds, of tests that set none.
@@ -25,7 +26,7 @@ EOF
 }
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
-list=$repo/tools/mutations.txt
+list=$repo/tools/mutants.txt
 jobs=2 e2e=0 keep=0 only=""
 timeout=${MUTATE_TEST_TIMEOUT:-180}
 while [ $# -gt 0 ]; do
@@ -42,7 +43,7 @@ while [ $# -gt 0 ]; do
 done
 [ -f "$list" ] || { echo "no mutation list: $list" >&2; exit 2; }
 if [ -n "$only" ] && ! cut -f4 "$list" | grep -qxF -- "$only"; then
-    echo "no mutation named $only in $list" >&2; exit 2
+    echo "no fault named $only in $list" >&2; exit 2
 fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillary-mutate.XXXXXX")
@@ -53,9 +54,9 @@ mkdir -p "$src" "$log"
 # Tracked files only, so that an old build folder or local scraps cannot hide a fault.
 git -C "$repo" ls-files -z | (cd "$repo" && tar --null --ignore-failed-read -T - -cf -) | tar -xf - -C "$src"
 
-run_tests() { # $1: log file; prints the first failing test and case, fails if one failed
+run_tests() { # $1: log file, $2: 1 to include the end-to-end tests; prints the first failing test and case
     local args=(--timeout "$timeout" --stop-on-failure --output-on-failure) status=0 test case
-    if [ "$e2e" = 1 ]; then
+    if [ "$2" = 1 ]; then
         # Others' xvfb-run -a start looking at :99 too; starting elsewhere avoids racing them for it.
         (cd "$build" && QT_QPA_PLATFORM=offscreen QUILLARY_E2E_REQUIRED=1 \
             xvfb-run -a -n "$((100 + $$ % 800))" ctest "${args[@]}") >"$1" 2>&1 || status=$?
@@ -76,21 +77,23 @@ cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$log/co
 cmake --build "$build" -j "$jobs" >"$log/baseline-build.log" 2>&1 ||
     { echo "the unmutated copy does not build, see $log/baseline-build.log" >&2; keep=1; exit 2; }
 # Faults are only measured against a suite that passes without them.
-if ! first=$(run_tests "$log/baseline-test.log"); then
+if ! first=$(run_tests "$log/baseline-test.log" 1); then
     echo "the unmutated suite fails ($first), see $log/baseline-test.log" >&2; keep=1; exit 2
 fi
 
-killed=0 survived=0 unbuilt=0 stale=0
+killed=0 survived=0 unbuilt=0 stale=0 survivors=""
 # Split by hand: read would merge the two TABs around an empty replacement.
 while IFS= read -r -u 3 line || [ -n "$line" ]; do
     case "$line" in '' | '#'*) continue ;; esac
     tabs=${line//[!$'\t']/}
     file=${line%%$'\t'*} line=${line#*$'\t'}
     search=${line%%$'\t'*} line=${line#*$'\t'}
-    replace=${line%%$'\t'*} name=${line#*$'\t'}
+    replace=${line%%$'\t'*} line=${line#*$'\t'}
+    name=${line%%$'\t'*} line=${line#*$'\t'}
+    scope=${line%%$'\t'*} loss=${line#*$'\t'}
     [ -n "$only" ] && [ "$name" != "$only" ] && continue
     target=$src/$file content="" found=0
-    if [ "${#tabs}" = 3 ] && [ -n "$search" ] && [ -f "$target" ]; then
+    if [ "${#tabs}" = 5 ] && [ -n "$search" ] && [ -f "$target" ]; then
         IFS= read -r -d '' content <"$target" || true
         without=${content//"$search"/}
         found=$(((${#content} - ${#without}) / ${#search}))
@@ -104,8 +107,9 @@ while IFS= read -r -u 3 line || [ -n "$line" ]; do
     slug=${name//[^A-Za-z0-9_-]/_}
     if ! cmake --build "$build" -j "$jobs" >"$log/$slug.build.log" 2>&1; then
         printf '%-34s did not build\n' "$name"; unbuilt=$((unbuilt + 1))
-    elif first=$(run_tests "$log/$slug.test.log"); then
+    elif first=$(run_tests "$log/$slug.test.log" "$([ "$scope" = e2e ] && echo 1 || echo "$e2e")"); then
         printf '%-34s SURVIVED\n' "$name"; survived=$((survived + 1))
+        survivors+="  $name: $loss"$'\n'
     else
         printf '%-34s killed by %s\n' "$name" "$first"; killed=$((killed + 1))
     fi
@@ -113,5 +117,6 @@ while IFS= read -r -u 3 line || [ -n "$line" ]; do
     cp "$work/original" "$target"
 done 3<"$list"
 
-echo "killed $killed, survived $survived, did not build $unbuilt, stale $stale"
+echo "caught $killed of $((killed + survived + unbuilt + stale)) (survived $survived, did not build $unbuilt, stale $stale)"
+[ -n "$survivors" ] && printf 'faults no test caught:\n%s' "$survivors"
 [ "$survived" = 0 ]
