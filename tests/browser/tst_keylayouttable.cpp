@@ -10,20 +10,9 @@ class TestKeyLayoutTable : public QObject
 
 private slots:
     void init() { clearKeyLayout(); }
-    void defaultLayout_pairsEachRowByPosition();
     void recordKeyPairs_firstWinsNoDigitsShorterStringBounds();
     void scanLineEdit_learnsKeysAndStillTypes();
 };
-
-void TestKeyLayoutTable::defaultLayout_pairsEachRowByPosition()
-{
-    fillDefaultKeyLayout();
-    // One character from each of the nine rows; the second row offers "," again, which keeps its first code.
-    const QString characters = QStringLiteral(",Юяъ~'Фэ*_+"), codes = QStringLiteral("<>Z}\u00C0\"A\"*-=");
-    for (int i = 0; i < characters.size(); ++i)
-        QCOMPARE(QChar(keyLayoutTable().value(characters.at(i).unicode())), codes.at(i));
-    QVERIFY(!keyLayoutTable().contains(u'Q'));
-}
 
 void TestKeyLayoutTable::recordKeyPairs_firstWinsNoDigitsShorterStringBounds()
 {
