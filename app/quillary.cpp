@@ -43,14 +43,17 @@
 #include <QToolBar>
 #include <QTranslator>
 
-Quillary::Quillary()
+Quillary::Quillary(const QString &databaseFile)
 {
     qApp->setStyleSheet(::styleSheet(systemStyleSheet(QApplication::palette())));
     readSettings();
     helpCreated = false;
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
     PhraseStore::configure(db);
-    openDatabaseFile();
+    if (databaseFile.isEmpty())
+        openDatabaseFile();
+    else
+        openRunFile(databaseFile);
     createActions();
     createDocks();
     createToolBars();
@@ -97,6 +100,24 @@ void Quillary::readSettings()
     nameIni = settings->value(QStringLiteral("/NameIni"), QString()).toString();
 }
 
+void Quillary::openRunFile(const QString &databaseFile)
+{
+    storedFile = nameFileDB;
+    runFile = QFileInfo(databaseFile).absoluteFilePath();
+    nameFileDB = runFile;
+    // SQLite would make an empty database of a name that leads nowhere.
+    if (QFileInfo(runFile).isFile()) {
+        if (openDatabaseFile())
+            return;
+    } else {
+        closeSplash();
+        showError(QObject::tr("Unable to open the base - ") + QObject::tr("there is no file %1.")
+                                                                   .arg(QDir::toNativeSeparators(runFile)));
+    }
+    nameFileDB = storedFile;
+    openDatabaseFile();
+}
+
 void Quillary::restoreWindow()
 {
     const QByteArray geometry = settings->value(QStringLiteral("/Geometry"), QByteArray()).toByteArray();
@@ -130,7 +151,8 @@ void Quillary::writeSettings()
     settings->setValue(QStringLiteral("/Geometry"), geometry);
     settings->setValue(QStringLiteral("/State"), state);
     settings->setValue(QStringLiteral("/Language"), language);
-    settings->setValue(QStringLiteral("/NameFileDB"), nameFileDB);
+    // A file opened from the command line is for that run only.
+    settings->setValue(QStringLiteral("/NameFileDB"), nameFileDB == runFile ? storedFile : nameFileDB);
     settings->setValue(QStringLiteral("/NameIni"), nameIni);
     typeFind->saveTableSettings(settings);
     settings->endGroup();
@@ -142,6 +164,15 @@ void Quillary::storePendingEdit()
     // program must not skip that.
     if (typeEdit->editor->hasFocus())
         typeEdit->editor->clearFocus();
+}
+
+void Quillary::summon(const QString &text)
+{
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+    typeFind->findText(text);
 }
 
 void Quillary::exitProgram()

@@ -22,7 +22,8 @@ class Quillary : public QMainWindow
     Q_OBJECT
 
 public:
-    Quillary();
+    // `databaseFile`, when given, is opened for this run instead of the stored file.
+    explicit Quillary(const QString &databaseFile = QString());
     ~Quillary() override;
 
     bool openDatabaseFile();
@@ -52,6 +53,8 @@ public slots:
     void clipboardDataChanged();
     void verticalSplitWindows();
     void horizontalSplitWindows();
+    // Brings the window up with `text` searched and the first phrase found current.
+    void summon(const QString &text);
 
 private slots:
     void exitProgram();
@@ -61,6 +64,7 @@ protected:
 
 private:
     void readSettings();
+    void openRunFile(const QString &databaseFile);
     void storePendingEdit();
     void restoreWindow();
     void writeSettings();
@@ -90,6 +94,9 @@ private:
     QString translationsPath;
     QString appPath;
     QString nameIni;
+    // The file named on the command line, and the stored one the settings keep meanwhile.
+    QString runFile;
+    QString storedFile;
     QSettings *settings = nullptr;
     QMenu *fileMenu = nullptr;
     QMenu *editMenu = nullptr;

@@ -322,17 +322,33 @@ void TypeFind::findStart(bool actEnable)
     if (!model->query().isActive())
         model->select();
 
-    const int n = model->rowCount();
-    if (n != 0)
-        emit setMessage(QObject::tr("%n phrase(s) have been found.", "", n));
-    else
-        emit setMessage(QObject::tr("Phrases are not found."));
+    reportFound();
 
     if (!actEnable) {
         copyPhraseAction->setEnabled(false);
         deletePhraseAction->setEnabled(false);
     }
     emit clearHtml();
+}
+
+void TypeFind::findText(const QString &text)
+{
+    searchEdit->setText(text);
+    findStart(false);
+    table->setFocus();
+    if (model->rowCount() > 0)
+        table->setCurrentIndex(model->index(0, model->column(PhraseStore::Str)));
+    // The count, not the current phrase's uses, answers the search.
+    reportFound();
+}
+
+void TypeFind::reportFound()
+{
+    const int n = model->rowCount();
+    if (n != 0)
+        emit setMessage(QObject::tr("%n phrase(s) have been found.", "", n));
+    else
+        emit setMessage(QObject::tr("Phrases are not found."));
 }
 
 void TypeFind::findStart()

@@ -36,6 +36,9 @@ public:
     void retranslate();
     void connectSignals();
     void showCurrent();
+    // Searches `text` as Return in the search line does, then puts the table's
+    // focus on the first phrase found.
+    void findText(const QString &text);
     bool stopWatching(const QString &path);
     void loadTableSettings(QSettings *settings, bool firstRun);
     void saveTableSettings(QSettings *settings);
@@ -85,6 +88,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent *e) override;
 
 private:
+    void reportFound();
     static bool askDelete(int n);
     static bool askPaste(int n);
     PhraseRecord takePhrase(int row);

@@ -459,6 +459,10 @@ Do you want to replace it?</translation>
         <source>This phrase is too long to be shown here (%1 MB). It can still be copied and exported.</source>
         <translation>This phrase is too long to be shown here (%1 MB). It can still be copied and exported.</translation>
     </message>
+    <message>
+        <source>there is no file %1.</source>
+        <translation>there is no file %1.</translation>
+    </message>
 </context>
 <context>
     <name>TypeEdit</name>

@@ -469,6 +469,10 @@ Do you want to replace it?</source>
         <source>This phrase is too long to be shown here (%1 MB). It can still be copied and exported.</source>
         <translation>Эта фраза слишком длинна, чтобы показать её здесь (%1 МБ). Её можно скопировать и экспортировать.</translation>
     </message>
+    <message>
+        <source>there is no file %1.</source>
+        <translation>файла %1 нет.</translation>
+    </message>
 </context>
 <context>
     <name>TypeEdit</name>

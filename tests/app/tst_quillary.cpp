@@ -79,12 +79,12 @@ class TestQuillary : public QObject
     QByteArray templateBytes;
 
     // A start as a new process sees it: no connection, the globals and key layout empty.
-    void start()
+    void start(const QString &databaseFile = QString())
     {
         nameFileDB.clear();
         language.clear();
         clearKeyLayout();
-        window.reset(new Quillary);
+        window.reset(new Quillary(databaseFile));
     }
 
     void stop()
@@ -515,6 +515,47 @@ private slots:
         QCOMPARE(language, QStringLiteral("ru"));
         QCOMPARE(menuAt(0)->title(), QStringLiteral("&Файл"));
         QVERIFY(menuAt(3)->actions().last()->menu() != languageMenu() && !languageMenu()->isEnabled());
+    }
+
+    void commandLine_fileForThisRun_data()
+    {
+        QTest::addColumn<QString>("file"); // below the work folder
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("a phrase file") << "team.db" << true;
+        QTest::newRow("no such file") << "gone/team.db" << false;
+    }
+
+    // A file named on the command line is opened for that run; the settings keep the stored one. A summons
+    // from a second start brings the window up with the search done and the first phrase found current.
+    void commandLine_fileForThisRun()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, exists);
+        const QString path = work->filePath(file);
+        if (exists)
+            QVERIFY(QFile::copy(programFile(QStringLiteral("org.db")), path));
+        DialogDriver driver;
+        if (!exists)
+            driver.answerMessage();
+        start(path);
+        QVERIFY(driver.done() && driver.unexpected.isEmpty());
+        QCOMPARE(driver.texts.value(0), exists ? QString()
+                                               : QStringLiteral("Unable to open the base - there is no file %1.")
+                                                     .arg(QDir::toNativeSeparators(path)));
+        QCOMPARE(nameFileDB, exists ? path : home->userDatabase());
+        QVERIFY(!QFile::exists(path) || exists);
+
+        window->showMinimized();
+        window->summon(QStringLiteral("REGARDS"));
+        TypeFind *find = window->browser();
+        QVERIFY(!window->isMinimized());
+        QCOMPARE(find->findChild<QLineEdit *>()->text(), QStringLiteral("REGARDS"));
+        QCOMPARE(field(1)->text(), QStringLiteral("%1 phrase(s) have been found.").arg(listedRows()));
+        QVERIFY(listedRows() > 0 && listedRows() < rowsIn(nameFileDB));
+        QCOMPARE(find->table->currentIndex(), find->model->index(0, column(PhraseStore::Str)));
+        window->close();
+        QCOMPARE(QSettings(organizationName, applicationName).value(QStringLiteral("Settings/NameFileDB")).toString(),
+                 home->userDatabase());
     }
 
     void theme_chooseStyleSheet()

@@ -101,9 +101,9 @@ def make_home(phrases_sql=None):
         sql(home.database, "BEGIN;" + phrases_sql + "COMMIT;")
     return home
 
-def start(home, program=None, attempt=1):
+def start(home, program=None, attempt=1, arguments=()):
     log = open(os.path.join(home.path, "program-%d.log" % time.monotonic_ns()), "wb")
-    app = spawn([program or ARGS.program], env=home.env, cwd=home.path, stdin=subprocess.DEVNULL,
+    app = spawn([program or ARGS.program, *arguments], env=home.env, cwd=home.path, stdin=subprocess.DEVNULL,
                 stdout=log, stderr=subprocess.STDOUT)
     def probe():
         if app.poll() is None:
@@ -115,7 +115,7 @@ def start(home, program=None, attempt=1):
         check(attempt == 1 and hung_up, "the program ended (%s) before showing its window" % app.returncode)
         return "again"
     app.window = wait_until(probe, 30, "the main window of pid %d" % app.pid, interval=0.1)
-    return start(home, program, 2) if app.window == "again" else app
+    return start(home, program, 2, arguments) if app.window == "again" else app
 
 # Space puts the current phrase on the clipboard for other programs, as rich text only when it has some, and
 # counts one use in the file. The rows differ in script, tabs and rich text.
@@ -190,8 +190,24 @@ def locked_file_copy():
     check(copy_with(app.window, "space") == text, "after the lock the program copied another phrase")
     wait_until(lambda: uses(home.database, text) == stored + 1 == reported_count(), 3, "one use after the lock")
 
+# A second start with --find hands the search to the running copy and ends; that window then shows what the text
+# finds with the first of it current, so Space copies it. With no copy running, --find starts one that does the same.
+def find_summons():
+    home = make_home(insert("Alpha first") + insert("Kind regards, Ёлка") + insert("Kind words"))
+    app = start(home)
+    sender = spawn([ARGS.program, "--find", "KIND"], env=home.env, cwd=home.path)
+    check(sender.wait(15) == 0, "the second start ended with %s" % sender.returncode)
+    wait_until(lambda: xdotool("getwindowfocus", may_fail=True) == str(app.window), 5, "the window to take the focus")
+    check(copy_with(app.window, "space") == "Kind regards, Ёлка", "Space did not copy the first phrase found")
+    check(copy_with(app.window, "Down", "space") == "Kind words", "the search did not leave only the phrases found")
+    app.terminate()
+    app.wait(5)
+    # The copy that ended left its socket behind: a fresh start replaces it.
+    found = start(home, arguments=["--find", "words"])
+    check(copy_with(found.window, "space") == "Kind words", "--find with no copy running did not search")
+
 CASES = {case.__name__: case for case in (copy_space, paste_shift_insert, two_copies_count, shell_writes_while_open,
-                                          locked_file_copy)}
+                                          locked_file_copy, find_summons)}
 
 def main():
     # Arguments, as the CMakeLists.txt beside this file gives them: the case and the program. A packaged program is

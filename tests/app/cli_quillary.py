@@ -1,0 +1,129 @@
+#!/usr/bin/env python3
+# The commands that need no window, run as a user's scripts run them: no display, a home folder of their own.
+# Usage: cli_quillary.py PROGRAM; exits 0 when every case passed.
+
+import json, os, shutil, sqlite3, subprocess, sys, tempfile, threading
+
+PROGRAM = os.path.realpath(sys.argv[1])
+TEMPLATE = os.path.join(os.path.dirname(PROGRAM), "new.db")
+PHRASES = ["Tab\there", "Line one\nline two\n\nthree", 'Quotes "double" and \'single\'', "Привет, Ёлка",
+           "back\\slash \\n not a break", "plain"]
+failures = []
+
+def run(*args, db=None, expect=0):
+    env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+    env.update(HOME=HOME, XDG_CONFIG_HOME=os.path.join(HOME, ".config"), LC_ALL="C.UTF-8")
+    done = subprocess.run([PROGRAM] + (["--db", db] if db else []) + list(args), capture_output=True, env=env,
+                          timeout=60)
+    err = done.stderr.decode("utf-8")
+    check(done.returncode == expect, "%s exited %d, not %d: %s" % (args, done.returncode, expect, err))
+    return done.stdout, err
+
+def check(condition, message):
+    if not condition:
+        raise AssertionError(message)
+
+def fresh(name="phrases.db"):
+    path = os.path.join(HOME, name)
+    shutil.copyfile(TEMPLATE, path)
+    return path
+
+def rows(db, sql):
+    with sqlite3.connect(db) as connection:
+        return connection.execute(sql).fetchall()
+
+def unescape(field):
+    return field.replace("\\\\", "\0").replace("\\n", "\n").replace("\\r", "\r").replace("\\t", "\t").replace("\0", "\\")
+
+# Every phrase added comes back whole from --list, in both forms, and --print gives its exact bytes once per use.
+def add_list_print():
+    db = fresh()
+    ids = [int(run("--add", text, "--labels", "l%d" % i, "--comment", "Ключ", "--rating", str(i - 2), db=db)[0])
+           for i, text in enumerate(PHRASES)]
+    check(ids == sorted(set(ids)), "ids %s" % ids)
+    expected = [{"id": id, "phrase": text, "labels": "l%d" % i, "comment": "Ключ", "rating": i - 2, "count": 0}
+                for i, (id, text) in enumerate(zip(ids, PHRASES))]
+    check(json.loads(run("--list", "--json", db=db)[0]) == expected, "--json differs")
+    lines = run("--list", db=db)[0].decode("utf-8").split("\n")
+    check(lines[-1] == "" and len(lines) == len(PHRASES) + 1, "%d lines" % len(lines))
+    parsed = [dict(zip(("id", "phrase", "labels", "comment", "rating", "count"), line.split("\t"))) for line in lines[:-1]]
+    check([unescape(p["phrase"]) for p in parsed] == PHRASES, "TAB lines give %s" % parsed)
+    check(json.loads(run("--list", "ёлка", "--json", "--limit", "5", db=db)[0]) == [expected[3]], "search")
+    check(len(json.loads(run("--list", "--json", "--limit", "2", db=db)[0])) == 2, "--limit")
+    check(run("--list", "50%", db=db)[0] == b"", "a wildcard in the search matched")
+    for _ in range(2):
+        check(run("--print", str(ids[1]), db=db)[0] == PHRASES[1].encode("utf-8"), "--print changed the text")
+    check(rows(db, "SELECT Frequency, StrLower FROM TypeText WHERE id = %d" % ids[1]) == [(2, PHRASES[1].lower())],
+          "two prints, one shadow")
+
+# An export, imported into an empty file, gives the same phrases; --find narrows the export.
+def export_import():
+    for name in ("out.txt", "out.ini", "out"):
+        db, copy = fresh(), fresh("copy.db")
+        for text in PHRASES:
+            run("--add", text, "--rating", "3", db=db)
+        _, err = run("--export", os.path.join(HOME, name), db=db)
+        check(err == "%d phrase(s) have been exported.\n" % len(PHRASES), err)
+        written = os.path.join(HOME, name if "." in name else name + ".txt")
+        _, err = run("--import", written, db=copy)
+        check(err == "%d phrase(s) have been imported.\n" % len(PHRASES), err)
+        got = [p["phrase"] for p in json.loads(run("--list", "--json", db=copy)[0])]
+        # Plain text escapes nothing: a TAB splits its phrase into fields.
+        skip = 0 if name.endswith(".ini") else 1
+        check(got[skip:] == PHRASES[skip:], "%s round trip gave %s" % (name, got))
+        os.remove(written)
+    db = fresh()
+    for text in PHRASES:
+        run("--add", text, db=db)
+    run("--export", os.path.join(HOME, "some.ini"), "--find", "ЁЛКА", db=db)
+    one = fresh("one.db")
+    run("--import", os.path.join(HOME, "some.ini"), db=one)
+    check(rows(one, "SELECT Str FROM TypeText") == [(PHRASES[3],)], "--find export")
+
+# Each failure exits 1 with one line that says what went wrong, and leaves the file as it was.
+def failures_and_usage():
+    db = fresh()
+    junk = os.path.join(HOME, "junk.db")
+    with open(junk, "w") as f:
+        f.write("not a database\n" * 50)
+    other = os.path.join(HOME, "other.db")
+    sqlite3.connect(other).execute("CREATE TABLE Other (id)").connection.close()
+    cases = [(("--print", "999"), db, "no phrase with the id 999"),
+             (("--import", os.path.join(HOME, "missing.txt")), db, "missing.txt"),
+             (("--list",), os.path.join(HOME, "nowhere.db"), "no such database file"),
+             (("--list",), junk, "file is not a database"),
+             (("--list",), other, "is not a phrase database")]
+    for args, path, said in cases:
+        _, err = run(*args, db=path, expect=1)
+        check(err.count("\n") == 1 and said in err, "%s said %r" % (args, err))
+    check(not os.path.exists(os.path.join(HOME, "nowhere.db")), "a missing database was created")
+    # A lock another program holds past the busy timeout: the add fails and says why.
+    holder = sqlite3.connect(db, isolation_level=None)
+    holder.execute("BEGIN EXCLUSIVE")
+    _, err = run("--add", "late", db=db, expect=1)
+    holder.execute("ROLLBACK")
+    check("locked" in err and rows(db, "SELECT count(*) FROM TypeText") == [(0,)], err)
+    for args in (("--bogus",), ("--print", "x"), ("--add", "a", "--limit", "3"), ("--list", "--rating", "q"),
+                 ("--list", "--add", "x"), ("--add", "a", "--rating", "1.5"), ("--list", "a", "b")):
+        _, err = run(*args, expect=2)
+        check(err.startswith("quillary: ") and "--help" in err, "%s said %r" % (args, err))
+    check(run("--version")[0] == b"Quillary 1.1.10\n", "--version")
+    check(b"--export <FILE>" in run("--help")[0], "--help")
+    check(not os.path.exists(os.path.join(HOME, ".config")), "a command wrote the settings")
+
+def main():
+    global HOME
+    for case in (add_list_print, export_import, failures_and_usage):
+        HOME = tempfile.mkdtemp(prefix="quillary-cli-")
+        try:
+            case()
+            print("PASS: " + case.__name__)
+        except (AssertionError, subprocess.TimeoutExpired) as why:
+            print("FAIL: %s: %s" % (case.__name__, why))
+            failures.append(case.__name__)
+        finally:
+            shutil.rmtree(HOME, ignore_errors=True)
+    return 1 if failures else 0
+
+if __name__ == "__main__":
+    sys.exit(main())
