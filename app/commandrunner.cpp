@@ -11,7 +11,9 @@
 #include "exchange/phrasewriters.h"
 #include "exchange/txtreader.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QJsonArray>
@@ -49,10 +51,16 @@ bool selectFound(PhraseModel &model, const CommandLine &line, QString *error)
 
 QString CommandRunner::storedDatabase()
 {
-    QSettings settings(organizationName, applicationName);
     const QString userFolder =
         QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QStringLiteral("/Quillary");
-    return settings.value(QStringLiteral("Settings/NameFileDB"), userFolder + QStringLiteral("/org.db")).toString();
+    const QString starter = userFolder + QStringLiteral("/org.db");
+    const QString stored = QSettings(organizationName, applicationName)
+                               .value(QStringLiteral("Settings/NameFileDB"), starter)
+                               .toString();
+    // A first use from the command line starts the user off as the window's first start does.
+    if (stored == starter && !QFileInfo::exists(starter) && QDir().mkpath(userFolder))
+        QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/org.db"), starter);
+    return stored;
 }
 
 int CommandRunner::run(const CommandLine &line)

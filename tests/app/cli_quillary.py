@@ -110,6 +110,8 @@ def failures_and_usage():
     check(run("--version")[0] == b"Quillary 1.1.10\n", "--version")
     check(b"--export <FILE>" in run("--help")[0], "--help")
     check(not os.path.exists(os.path.join(HOME, ".config")), "a command wrote the settings")
+    # Without --db, a first use starts from the starter phrases in the user's documents, as the window does.
+    check(len(run("--list")[0].splitlines()) == rows(TEMPLATE.replace("new.db", "org.db"), "SELECT count(*) FROM TypeText")[0][0] > 0, "stored database")
 
 def main():
     global HOME
