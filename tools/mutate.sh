@@ -72,7 +72,7 @@ run_tests() { # $1: log file, $2: 1 to include the end-to-end tests; prints the 
 }
 
 echo "building the unmutated copy in $build"
-cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$log/configure.log" 2>&1 ||
+cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >"$log/configure.log" 2>&1 ||
     { echo "configure failed, see $log/configure.log" >&2; keep=1; exit 2; }
 cmake --build "$build" -j "$jobs" >"$log/baseline-build.log" 2>&1 ||
     { echo "the unmutated copy does not build, see $log/baseline-build.log" >&2; keep=1; exit 2; }
