@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     checkStored(importIni(fileName));
 
     const QString text = QString::fromUtf8(bytes);
-    check(writeIniPhrases(fileName, {{text, text, text, text, -1, int(size)}}) && file.open(QIODevice::ReadOnly));
+    check(writeIniPhrases(fileName, {{text, text, text, {}, text, -1, int(size)}}) && file.open(QIODevice::ReadOnly));
     const QHash<QString, IniPhraseGroup> groups = parseIniPhraseGroups(file.readAll());
     check(groups.size() == 1);
     for (int key = IniPhraseGroup::Str; key <= IniPhraseGroup::KeyWord; ++key)
