@@ -13,7 +13,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QJsonArray>
@@ -22,7 +21,6 @@
 #include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlError>
-#include <QStandardPaths>
 
 namespace {
 
@@ -51,16 +49,10 @@ bool selectFound(PhraseModel &model, const CommandLine &line, QString *error)
 
 QString CommandRunner::storedDatabase()
 {
-    const QString userFolder =
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QStringLiteral("/Quillary");
-    const QString starter = userFolder + QStringLiteral("/org.db");
-    const QString stored = QSettings(organizationName, applicationName)
-                               .value(QStringLiteral("Settings/NameFileDB"), starter)
-                               .toString();
-    // A first use from the command line starts the user off as the window's first start does.
-    if (stored == starter && !QFileInfo::exists(starter) && QDir().mkpath(userFolder))
-        QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/org.db"), starter);
-    return stored;
+    // Taken as the window's start takes it, so a first use starts from the starter phrases too.
+    return startupDatabase(
+        QSettings(organizationName, applicationName).value(QStringLiteral("Settings/NameFileDB")).toString(),
+        QCoreApplication::applicationDirPath());
 }
 
 int CommandRunner::run(const CommandLine &line)

@@ -26,7 +26,6 @@
 #include <QComboBox>
 #include <QDebug>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontComboBox>
@@ -38,7 +37,6 @@
 #include <QSettings>
 #include <QSplashScreen>
 #include <QSqlDatabase>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTranslator>
@@ -77,8 +75,6 @@ void Quillary::readSettings()
     settings = new QSettings(organizationName, applicationName);
     appPath = QCoreApplication::applicationDirPath();
     translationsPath = appPath + QStringLiteral("/translations");
-    const QString userFolder =
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QStringLiteral("/Quillary");
 
     appTranslator = new QTranslator(this);
     qtTranslator = new QTranslator(this);
@@ -87,16 +83,7 @@ void Quillary::readSettings()
 
     settings->beginGroup(QStringLiteral("/Settings"));
     language = settings->value(QStringLiteral("/Language"), QString()).toString();
-    nameFileDB = settings->value(QStringLiteral("/NameFileDB"), userFolder + QStringLiteral("/org.db")).toString();
-    // The template beside the program is never worked on directly.
-    if (nameFileDB == appPath + QStringLiteral("/org.db"))
-        nameFileDB = userFolder + QStringLiteral("/org.db");
-    if (!QFile::exists(nameFileDB)) {
-        if (!QDir(userFolder).exists())
-            QDir().mkpath(userFolder);
-        if (!QFile::copy(appPath + QStringLiteral("/org.db"), nameFileDB))
-            qWarning() << "Cannot copy the starter database to" << nameFileDB;
-    }
+    nameFileDB = startupDatabase(settings->value(QStringLiteral("/NameFileDB")).toString(), appPath);
     nameIni = settings->value(QStringLiteral("/NameIni"), QString()).toString();
 }
 

@@ -3,11 +3,13 @@
 #include "db/phrasestore.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QStringList>
 
 QString withDbSuffix(const QString &name)
@@ -50,6 +52,21 @@ bool copyReplacing(const QString &source, const QString &target, QString *error)
     QFile::remove(target);
     QFile::rename(backup, target);
     return false;
+}
+
+QString startupDatabase(const QString &stored, const QString &programFolder)
+{
+    const QString userFolder =
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QStringLiteral("/Quillary");
+    const QString starter = programFolder + QStringLiteral("/org.db");
+    const QString name = stored.isNull() || stored == starter ? userFolder + QStringLiteral("/org.db") : stored;
+    if (!QFile::exists(name)) {
+        if (!QDir(userFolder).exists())
+            QDir().mkpath(userFolder);
+        if (!QFile::copy(starter, name))
+            qWarning() << "Cannot copy the starter database to" << name;
+    }
+    return name;
 }
 
 bool isSameFile(const QString &a, const QString &b)

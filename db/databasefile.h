@@ -16,6 +16,11 @@ QString backupName(const QString &name);
 // a failure never leaves the target missing. error, when given, says why it failed.
 bool copyReplacing(const QString &source, const QString &target, QString *error = nullptr);
 
+// The database a start opens: `stored` as the settings hold it, or the user's own
+// org.db when none is stored or the stored one is the template in `programFolder`,
+// which is never worked on directly. A missing file is made a copy of that template.
+QString startupDatabase(const QString &stored, const QString &programFolder);
+
 // Whether both names lead to the same file on disk.
 bool isSameFile(const QString &a, const QString &b);
 
