@@ -94,7 +94,7 @@ int CommandRunner::run(const CommandLine &line)
 
 int CommandRunner::list(const CommandLine &line)
 {
-    PhraseModel model(nullptr, QSqlDatabase::database());
+    PhraseModel model;
     QString error;
     if (!selectFound(model, line, &error))
         return fail(QDir::toNativeSeparators(path) + QStringLiteral(": ") + error);
@@ -124,7 +124,7 @@ int CommandRunner::list(const CommandLine &line)
 
 int CommandRunner::print(qint64 id)
 {
-    PhraseModel model(nullptr, QSqlDatabase::database());
+    PhraseModel model;
     model.setTable(PhraseStore::tableName());
     model.setFilter(PhraseStore::fieldName(PhraseStore::Id) + QStringLiteral(" = ") + QString::number(id));
     if (!model.select())
@@ -177,7 +177,7 @@ int CommandRunner::import(const QString &file)
 
 int CommandRunner::exportTo(const CommandLine &line)
 {
-    PhraseModel model(nullptr, QSqlDatabase::database());
+    PhraseModel model;
     QString error;
     if (!selectFound(model, line, &error))
         return fail(QDir::toNativeSeparators(path) + QStringLiteral(": ") + error);

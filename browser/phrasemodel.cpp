@@ -4,7 +4,8 @@
 
 PhraseModel::PhraseModel(QObject *parent, const QSqlDatabase &db)
     : QSqlTableModel(parent, db)
-    , phraseStore(db.connectionName())
+    // The model resolves an invalid db to the default connection; the store writes where the model reads.
+    , phraseStore(database().connectionName())
 {}
 
 QVariant PhraseModel::data(const QModelIndex &index, int role) const
