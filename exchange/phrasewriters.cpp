@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QSaveFile>
 
+#include <array>
 #include <cerrno>
 
 namespace {
@@ -64,12 +65,16 @@ void appendIniText(QByteArray &out, QString value)
             escape = "\\x" + QByteArray::number(ch, 16);
         } else {
             escapeNextIfDigit = false;
-            for (const IniEscape &named : iniEscapes) {
-                if (named.written && ch == uchar(named.character)) {
-                    escape = QByteArray("\\") + named.letter;
-                    break;
-                }
-            }
+            // Looked up per character of every phrase exported: a table by character, made once.
+            static const std::array<char, 128> letters = [] {
+                std::array<char, 128> byCharacter{};
+                for (const IniEscape &named : iniEscapes)
+                    if (named.written)
+                        byCharacter[uchar(named.character)] = named.letter;
+                return byCharacter;
+            }();
+            if (ch < letters.size() && letters[ch])
+                escape = QByteArray("\\") + letters[ch];
             // A reader decoding chunk by chunk would take U+FEFF at a chunk's start for a byte-order mark.
             if (escape.isEmpty() && (ch <= 0x1F || ch == 0xFEFF)) {
                 // NUL goes as "\0"; like any numeric escape it swallows hex digits after it.
