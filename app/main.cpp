@@ -57,19 +57,25 @@ int main(int argc, char *argv[])
         return CommandRunner(&out, &err).run(line);
     }
 
+    if (line.command == CommandLine::Find) {
+        // Handing a search to the running copy needs no display.
+        QCoreApplication handOver(argc, argv);
+        if (SummonChannel::sendToRunningCopy(line.text))
+            return 0;
+    }
+
     Q_INIT_RESOURCE(images);
     QApplication app(argc, argv);
-    if (line.command == CommandLine::Find && SummonChannel::sendToRunningCopy(line.text))
-        return 0;
 
+    SummonChannel channel;
+    channel.listen();
     const QPixmap pixmap(QStringLiteral(":/images/splash.png"));
     splash = new QSplashScreen(pixmap, Qt::WindowStaysOnTopHint);
     splash->show();
 
     Quillary window(line.file);
-    SummonChannel channel;
     QObject::connect(&channel, &SummonChannel::summoned, &window, &Quillary::summon);
-    channel.listen();
+    channel.serve();
     if (line.command == CommandLine::Find)
         window.summon(line.text);
     return app.exec();

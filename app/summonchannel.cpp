@@ -7,7 +7,9 @@
 
 namespace {
 
-constexpr int answerWaitMs = 3000;
+constexpr int connectWaitMs = 3000;
+// A copy still building its window holds the request until it is up.
+constexpr int answerWaitMs = 10000;
 // A search text longer than this is no search; a stray client must not make the copy buffer without end.
 constexpr quint32 maxTextBytes = 1 << 20;
 const QByteArray taken("taken\n");
@@ -18,7 +20,6 @@ SummonChannel::SummonChannel(QObject *parent)
     : QObject(parent)
     , server(new QLocalServer(this))
 {
-    connect(server, &QLocalServer::newConnection, this, &SummonChannel::receive);
 }
 
 QString SummonChannel::serverName()
@@ -36,7 +37,7 @@ bool SummonChannel::sendToRunningCopy(const QString &text)
 {
     QLocalSocket socket;
     socket.connectToServer(serverName());
-    if (!socket.waitForConnected(answerWaitMs))
+    if (!socket.waitForConnected(connectWaitMs))
         return false;
     const QByteArray utf8 = text.toUtf8();
     if (utf8.size() > int(maxTextBytes))
@@ -44,7 +45,7 @@ bool SummonChannel::sendToRunningCopy(const QString &text)
     QByteArray message(4, '\0');
     qToBigEndian<quint32>(quint32(utf8.size()), message.data());
     socket.write(message + utf8);
-    if (!socket.waitForBytesWritten(answerWaitMs))
+    if (!socket.waitForBytesWritten(connectWaitMs))
         return false;
     QByteArray answer;
     while (answer.size() < taken.size() && socket.waitForReadyRead(answerWaitMs))
@@ -56,7 +57,7 @@ bool SummonChannel::listen()
 {
     QLocalSocket probe;
     probe.connectToServer(serverName());
-    if (probe.waitForConnected(answerWaitMs)) {
+    if (probe.waitForConnected(connectWaitMs)) {
         probe.disconnectFromServer();
         return false;
     }
@@ -65,26 +66,37 @@ bool SummonChannel::listen()
     return server->listen(serverName());
 }
 
+void SummonChannel::serve()
+{
+    connect(server, &QLocalServer::newConnection, this, &SummonChannel::receive);
+    receive();
+}
+
 void SummonChannel::receive()
 {
     while (QLocalSocket *socket = server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        // The text may arrive in pieces: it stays in the socket's buffer until it is whole.
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (socket->bytesAvailable() < 4)
-                return;
-            const quint32 length = qFromBigEndian<quint32>(socket->peek(4).constData());
-            if (length > maxTextBytes) {
-                socket->abort();
-                return;
-            }
-            if (socket->bytesAvailable() < 4 + qint64(length))
-                return;
-            socket->read(4);
-            const QString text = QString::fromUtf8(socket->read(length));
-            socket->write(taken);
-            socket->flush();
-            emit summoned(text);
-        });
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRequest(socket); });
+        // A request held until serve() may have been read in already.
+        readRequest(socket);
     }
+}
+
+void SummonChannel::readRequest(QLocalSocket *socket)
+{
+    // The text may arrive in pieces: it stays in the socket's buffer until it is whole.
+    if (socket->bytesAvailable() < 4)
+        return;
+    const quint32 length = qFromBigEndian<quint32>(socket->peek(4).constData());
+    if (length > maxTextBytes) {
+        socket->abort();
+        return;
+    }
+    if (socket->bytesAvailable() < 4 + qint64(length))
+        return;
+    socket->read(4);
+    const QString text = QString::fromUtf8(socket->read(length));
+    socket->write(taken);
+    socket->flush();
+    emit summoned(text);
 }

@@ -3,6 +3,7 @@
 #include "app/globals.h"
 #include "app/help.h"
 #include "app/quillary.h"
+#include "app/summonchannel.h"
 #include "app/theme.h"
 #include "browser/keylayouttable.h"
 #include "browser/phrasemodel.h"
@@ -23,7 +24,10 @@
 #include <QStatusBar>
 #include <QTextBrowser>
 #include <QToolBar>
+#include <QThread>
 #include <QtTest>
+
+#include <atomic>
 
 namespace {
 
@@ -556,6 +560,27 @@ private slots:
         window->close();
         QCOMPARE(QSettings(organizationName, applicationName).value(QStringLiteral("Settings/NameFileDB")).toString(),
                  home->userDatabase());
+    }
+
+    // A second start while the first is still building its window hands its search over once the window is up,
+    // instead of giving up and starting one more copy; a third copy finds the name taken.
+    void summonChannel_holdsRequestUntilServed()
+    {
+        SummonChannel first;
+        QVERIFY(first.listen());
+        QVERIFY(!SummonChannel().listen());
+        QSignalSpy summoned(&first, &SummonChannel::summoned);
+        std::atomic<bool> taken{false};
+        QScopedPointer<QThread> sender(QThread::create([&taken] {
+            taken = SummonChannel::sendToRunningCopy(QStringLiteral("Ёлка\tKIND"));
+        }));
+        sender->start();
+        QTest::qWait(300); // the window being built, with its events processed
+        QVERIFY(summoned.isEmpty() && !sender->isFinished());
+        first.serve();
+        QTRY_VERIFY(sender->isFinished());
+        QVERIFY(taken);
+        QCOMPARE(summoned.value(0).value(0).toString(), QStringLiteral("Ёлка\tKIND"));
     }
 
     void theme_chooseStyleSheet()

@@ -2,6 +2,7 @@
 #define TESTHOME_H
 
 #include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -17,6 +18,11 @@ public:
         qputenv("HOME", dir.path().toUtf8());
         qputenv("XDG_CONFIG_HOME", (dir.path() + QStringLiteral("/.config")).toUtf8());
         qputenv("XDG_DATA_HOME", (dir.path() + QStringLiteral("/.local/share")).toUtf8());
+        // The runtime folder holds the socket that running copies answer on.
+        const QString runtime = dir.path() + QStringLiteral("/.run");
+        QDir().mkpath(runtime);
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path() + QStringLiteral("/.config"));
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path() + QStringLiteral("/.config"));
     }
