@@ -196,7 +196,8 @@ def find_summons():
     home = make_home(insert("Alpha first") + insert("Kind regards, Ёлка") + insert("Kind words"))
     app = start(home)
     # Handing the search over needs no display.
-    sender = spawn([ARGS.program, "--find", "KIND"], cwd=home.path,
+    log = open(os.path.join(home.path, "program-sender.log"), "wb")
+    sender = spawn([ARGS.program, "--find", "KIND"], cwd=home.path, stdout=log, stderr=subprocess.STDOUT,
                    env={k: v for k, v in home.env.items() if k not in ("DISPLAY", "QT_QPA_PLATFORM")})
     check(sender.wait(15) == 0, "the second start ended with %s" % sender.returncode)
     wait_until(lambda: xdotool("getwindowfocus", may_fail=True) == str(app.window), 5, "the window to take the focus")
