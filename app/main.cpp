@@ -23,11 +23,13 @@ void write(std::FILE *stream, const QString &text)
 
 int main(int argc, char *argv[])
 {
-    // The command decides whether there is a window at all, so it is read before
-    // any application object exists.
+    // The command decides which application object the program needs. A short-lived
+    // one reads the arguments as the system hands them over (on Windows, as UTF-16).
     QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+    {
+        const QCoreApplication reader(argc, argv);
+        arguments = QCoreApplication::arguments();
+    }
     const CommandLine line = CommandLine::parse(arguments);
     switch (line.command) {
     case CommandLine::Help: {
