@@ -2,6 +2,7 @@
 
 #include "app/globals.h"
 #include "browser/phrasemodel.h"
+#include "browser/savedsort.h"
 #include "browser/searchcondition.h"
 #include "db/databasefile.h"
 #include "db/phrasestore.h"
@@ -34,11 +35,16 @@ QString escapedField(QString text)
     return text;
 }
 
-// The phrases a search for `text` finds, all without one, read into `model`.
+// The phrases a search for `text` finds, all without one, read into `model` in the
+// order the window's table shows them.
 bool selectFound(PhraseModel &model, const CommandLine &line, QString *error)
 {
     model.setTable(PhraseStore::tableName());
     model.setFilter(line.hasText ? searchFilter(line.text) : QString());
+    const SavedSort sort = SavedSort::fromHeaderState(
+        QSettings(organizationName, applicationName).value(QStringLiteral("Settings/SQLTable")).toByteArray());
+    if (sort.column < model.columnCount())
+        model.setSort(sort.column, sort.order);
     if (model.select())
         return true;
     *error = model.lastError().text();

@@ -1,5 +1,7 @@
 #include "../common/dialogdriver.h"
 #include "../common/testhome.h"
+#include "app/commandline.h"
+#include "app/commandrunner.h"
 #include "app/globals.h"
 #include "app/help.h"
 #include "app/quillary.h"
@@ -13,6 +15,7 @@
 #include "editor/typeedit.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -560,6 +563,44 @@ private slots:
         window->close();
         QCOMPARE(QSettings(organizationName, applicationName).value(QStringLiteral("Settings/NameFileDB")).toString(),
                  home->userDatabase());
+    }
+
+    // The commands without a window list phrases in the order the window shows them after a restart: by the
+    // header clicked last, or newest first when none was.
+    void commandLine_listsInTableOrder_data()
+    {
+        QTest::addColumn<int>("field"); // -1: no header clicked
+        QTest::addColumn<Qt::SortOrder>("order");
+        QTest::newRow("no header clicked") << -1 << Qt::AscendingOrder;
+        QTest::newRow("phrases, descending") << int(PhraseStore::Str) << Qt::DescendingOrder;
+        QTest::newRow("rating, ascending") << int(PhraseStore::Rating) << Qt::AscendingOrder;
+    }
+
+    void commandLine_listsInTableOrder()
+    {
+        QFETCH(int, field);
+        QFETCH(Qt::SortOrder, order);
+        start();
+        if (field >= 0)
+            window->browser()->table->sortByColumn(column(PhraseStore::Field(field)), order);
+        window->close();
+        stop();
+        start();
+        QStringList shown;
+        for (int row = 0; row < listedRows(); ++row)
+            shown << window->browser()->model->value(row, PhraseStore::Id).toString();
+        stop();
+
+        QBuffer out, err;
+        out.open(QIODevice::ReadWrite);
+        err.open(QIODevice::ReadWrite);
+        const CommandLine list = CommandLine::parse({QStringLiteral("quillary"), QStringLiteral("--list")});
+        QCOMPARE(CommandRunner(&out, &err).run(list), 0);
+        QStringList listed;
+        for (const QByteArray &line : out.data().split('\n'))
+            if (!line.isEmpty())
+                listed << QString::fromUtf8(line.left(line.indexOf('\t')));
+        QCOMPARE(listed, shown);
     }
 
     // A second start while the first is still building its window hands its search over once the window is up,
