@@ -19,8 +19,7 @@ const QByteArray taken("taken\n");
 SummonChannel::SummonChannel(QObject *parent)
     : QObject(parent)
     , server(new QLocalServer(this))
-{
-}
+{}
 
 QString SummonChannel::serverName()
 {

@@ -26,8 +26,8 @@
 #include <QSqlQuery>
 #include <QStatusBar>
 #include <QTextBrowser>
-#include <QToolBar>
 #include <QThread>
+#include <QToolBar>
 #include <QtTest>
 
 #include <atomic>
@@ -546,9 +546,11 @@ private slots:
             driver.answerMessage();
         start(path);
         QVERIFY(driver.done() && driver.unexpected.isEmpty());
-        QCOMPARE(driver.texts.value(0), exists ? QString()
-                                               : QStringLiteral("Unable to open the base - there is no file %1.")
-                                                     .arg(QDir::toNativeSeparators(path)));
+        QCOMPARE(
+            driver.texts.value(0),
+            exists
+                ? QString()
+                : QStringLiteral("Unable to open the base - there is no file %1.").arg(QDir::toNativeSeparators(path)));
         QCOMPARE(nameFileDB, exists ? path : home->userDatabase());
         QVERIFY(!QFile::exists(path) || exists);
 
@@ -612,9 +614,8 @@ private slots:
         QVERIFY(!SummonChannel().listen());
         QSignalSpy summoned(&first, &SummonChannel::summoned);
         std::atomic<bool> taken{false};
-        QScopedPointer<QThread> sender(QThread::create([&taken] {
-            taken = SummonChannel::sendToRunningCopy(QStringLiteral("Ёлка\tKIND"));
-        }));
+        QScopedPointer<QThread> sender(
+            QThread::create([&taken] { taken = SummonChannel::sendToRunningCopy(QStringLiteral("Ёлка\tKIND")); }));
         sender->start();
         QTest::qWait(300); // the window being built, with its events processed
         QVERIFY(summoned.isEmpty() && !sender->isFinished());
