@@ -13,4 +13,9 @@ file(CREATE_LINK ${CPACK_PACKAGING_INSTALL_PREFIX}/bin/quillary ${root}/usr/bin/
 file(RENAME ${prefix}/share/applications ${root}/usr/share/applications)
 file(RENAME ${prefix}/share/icons ${root}/usr/share/icons)
 file(RENAME ${prefix}/share/man ${root}/usr/share/man)
+# Debian keeps manual pages compressed, without a time stamp in the gzip header.
+execute_process(COMMAND gzip -9n ${root}/usr/share/man/man1/quillary.1 RESULT_VARIABLE gzipped)
+if(NOT gzipped EQUAL 0)
+    message(FATAL_ERROR "could not compress the manual page")
+endif()
 file(REMOVE_RECURSE ${prefix}/share)
