@@ -114,8 +114,16 @@ bool isWritableDatabase(const QSqlDatabase &db)
     if (!probe.exec(QStringLiteral("PRAGMA user_version")) || !probe.next())
         return false;
     const QString version = probe.value(0).toString();
-    if (!probe.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return probe.lastError().nativeErrorCode() != QLatin1String("8"); // SQLITE_READONLY
+    // Another copy's write lock already tells the file is writable: no need to wait it out.
+    if (!probe.exec(QStringLiteral("PRAGMA busy_timeout")) || !probe.next())
+        return false;
+    const QString timeout = probe.value(0).toString();
+    probe.exec(QStringLiteral("PRAGMA busy_timeout = 0"));
+    const bool began = probe.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    const QString refusal = probe.lastError().nativeErrorCode();
+    probe.exec(QStringLiteral("PRAGMA busy_timeout = ") + timeout);
+    if (!began)
+        return refusal != QLatin1String("8"); // SQLITE_READONLY
     const bool wrote = probe.exec(QStringLiteral("PRAGMA user_version = ") + version);
     const bool readOnly = !wrote && probe.lastError().nativeErrorCode() == QLatin1String("8");
     probe.exec(QStringLiteral("ROLLBACK"));

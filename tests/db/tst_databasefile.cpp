@@ -10,12 +10,18 @@ class TestDatabaseFile : public QObject
 
 private slots:
     void init() { dir.reset(new QTemporaryDir); }
-    void cleanup() { QSqlDatabase::removeDatabase(QStringLiteral("probe")); }
+    void cleanup()
+    {
+        QSqlDatabase::removeDatabase(QStringLiteral("probe"));
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    }
     void withDbSuffix_addsDbUnlessThereInAnyCase();
     void openPhraseDatabase_data();
     void openPhraseDatabase();
     void template_copiedOverFormerFileHoldsThePhraseTable_data();
     void template_copiedOverFormerFileHoldsThePhraseTable();
+    void isWritableDatabase_data();
+    void isWritableDatabase();
 
 private:
     QString writeFile(const QString &name, const QByteArray &content)
@@ -62,6 +68,37 @@ void TestDatabaseFile::openPhraseDatabase()
     // Only a file that SQLite cannot read is closed again, and the driver says why.
     QCOMPARE(db.isOpen(), expected != int(DatabaseCheck::CannotOpen));
     QCOMPARE(error.isEmpty(), expected != int(DatabaseCheck::CannotOpen));
+}
+
+void TestDatabaseFile::isWritableDatabase_data()
+{
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<bool>("locked"); // another copy holds the write lock
+    QTest::addColumn<bool>("writable");
+    QTest::newRow("writable") << QString() << false << true;
+    QTest::newRow("another copy writing") << QString() << true << true;
+    QTest::newRow("opened read-only") << QStringLiteral("QSQLITE_OPEN_READONLY;") << false << false;
+}
+
+void TestDatabaseFile::isWritableDatabase()
+{
+    QFETCH(QString, options);
+    QFETCH(bool, locked);
+    QFETCH(bool, writable);
+    const QString path = writeFile(QStringLiteral("a.db"), QByteArray());
+    QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+    other.setDatabaseName(path);
+    QVERIFY(other.open() && QSqlQuery(other).exec(QStringLiteral("CREATE TABLE t (x)")));
+    QVERIFY(!locked || QSqlQuery(other).exec(QStringLiteral("BEGIN IMMEDIATE")));
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("probe"));
+    db.setConnectOptions(options + QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
+    db.setDatabaseName(path);
+    QVERIFY(db.open());
+    QCOMPARE(::isWritableDatabase(db), writable);
+    // The connection keeps its patience for the writes that follow.
+    QSqlQuery timeout(db);
+    QVERIFY(timeout.exec(QStringLiteral("PRAGMA busy_timeout")) && timeout.next());
+    QCOMPARE(timeout.value(0).toInt(), 3000);
 }
 
 // The row name is the template, generated at build time; the number is how many phrases it has at least.
