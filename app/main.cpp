@@ -75,10 +75,8 @@ int main(int argc, char *argv[])
     splash = new QSplashScreen(pixmap, Qt::WindowStaysOnTopHint);
     splash->show();
 
-    Quillary window(line.file);
+    Quillary window(line.file, line.command == CommandLine::Find ? std::optional<QString>(line.text) : std::nullopt);
     QObject::connect(&channel, &SummonChannel::summoned, &window, &Quillary::summon);
     channel.serve();
-    if (line.command == CommandLine::Find)
-        window.summon(line.text);
     return app.exec();
 }

@@ -41,7 +41,7 @@
 #include <QToolBar>
 #include <QTranslator>
 
-Quillary::Quillary(const QString &databaseFile)
+Quillary::Quillary(const QString &databaseFile, const std::optional<QString> &search)
 {
     qApp->setStyleSheet(::styleSheet(systemStyleSheet(QApplication::palette())));
     readSettings();
@@ -54,16 +54,22 @@ Quillary::Quillary(const QString &databaseFile)
         openRunFile(databaseFile);
     createActions();
     createDocks();
+    // Titled before it first shows: some X tools read only the name the window was mapped with.
+    updateWindowTitle();
     createToolBars();
     createMenus();
     createStatusBar();
     restoreWindow();
     makeConnections();
     languageMenu->setEnabled(languageCount > 1);
+    // Searched before the window shows, so that no key pressed meanwhile meets the phrases unsearched.
+    if (search)
+        typeFind->findText(*search);
+    updateWindowTitle(); // in the chosen language
     show();
     closeSplash();
-    typeFind->showCurrent();
-    updateWindowTitle();
+    if (!search)
+        typeFind->showCurrent();
 }
 
 Quillary::~Quillary() = default;
@@ -98,8 +104,8 @@ void Quillary::openRunFile(const QString &databaseFile)
             return;
     } else {
         closeSplash();
-        showError(QObject::tr("Unable to open the base - ") + QObject::tr("there is no file %1.")
-                                                                   .arg(QDir::toNativeSeparators(runFile)));
+        showError(QObject::tr("Unable to open the base - ") +
+                  QObject::tr("there is no file %1.").arg(QDir::toNativeSeparators(runFile)));
     }
     nameFileDB = storedFile;
     openDatabaseFile();
@@ -225,6 +231,7 @@ void Quillary::bindBrowser()
 {
     typeFind->setupModel();
     typeEdit->setReadOnly(typeFind->model->isReadOnly());
+    updateWindowTitle();
 }
 
 void Quillary::createToolBars()
@@ -597,7 +604,6 @@ bool Quillary::openDatabaseFile()
     QString error;
     const DatabaseCheck check = openPhraseDatabase(db, nameFileDB, &error);
     if (check == DatabaseCheck::Ok) {
-        updateWindowTitle();
         QApplication::restoreOverrideCursor();
         return true;
     }
@@ -623,8 +629,9 @@ void Quillary::updateWindowTitle()
     QString title = applicationName;
     if (!nameFileDB.isEmpty())
         title += QStringLiteral(" - ") + nameFileDB;
+    // The browser has just probed the file: under another copy's lock a probe waits.
     const QSqlDatabase db = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
-    if (!nameFileDB.isEmpty() && db.isOpen() && !isWritableDatabase(db))
+    if (!nameFileDB.isEmpty() && db.isOpen() && typeFind->model->isReadOnly())
         title += QObject::tr(" [read-only]");
     setWindowTitle(title);
 }

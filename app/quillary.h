@@ -3,6 +3,8 @@
 
 #include <QMainWindow>
 
+#include <optional>
+
 class QAction;
 class QActionGroup;
 class Help;
@@ -23,7 +25,8 @@ class Quillary : public QMainWindow
 
 public:
     // `databaseFile`, when given, is opened for this run instead of the stored file.
-    explicit Quillary(const QString &databaseFile = QString());
+    // With a `search`, the window comes up with it done, as summon() does.
+    explicit Quillary(const QString &databaseFile = QString(), const std::optional<QString> &search = std::nullopt);
     ~Quillary() override;
 
     bool openDatabaseFile();

@@ -86,12 +86,12 @@ class TestQuillary : public QObject
     QByteArray templateBytes;
 
     // A start as a new process sees it: no connection, the globals and key layout empty.
-    void start(const QString &databaseFile = QString())
+    void start(const QString &databaseFile = QString(), const std::optional<QString> &search = std::nullopt)
     {
         nameFileDB.clear();
         language.clear();
         clearKeyLayout();
-        window.reset(new Quillary(databaseFile));
+        window.reset(new Quillary(databaseFile, search));
     }
 
     void stop()
@@ -206,6 +206,7 @@ private slots:
         db.close();
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
         QVERIFY(!opened || db.open());
+        window->browser()->setupModel();
         window->updateWindowTitle();
         QCOMPARE(window->windowTitle().endsWith(QLatin1String(" [read-only]")), opened);
     }
@@ -528,23 +529,25 @@ private slots:
     {
         QTest::addColumn<QString>("file"); // below the work folder
         QTest::addColumn<bool>("exists");
-        QTest::newRow("a phrase file") << "team.db" << true;
-        QTest::newRow("no such file") << "gone/team.db" << false;
+        QTest::addColumn<bool>("startSearching"); // else summoned later, from a second start
+        QTest::newRow("a phrase file, summoned") << "team.db" << true << false;
+        QTest::newRow("no such file, started searching") << "gone/team.db" << false << true;
     }
 
-    // A file named on the command line is opened for that run; the settings keep the stored one. A summons
-    // from a second start brings the window up with the search done and the first phrase found current.
+    // A file named on the command line is opened for that run; the settings keep the stored one. A search, given
+    // at start or by a summons from a second start, brings the window up with the first phrase found current.
     void commandLine_fileForThisRun()
     {
         QFETCH(QString, file);
         QFETCH(bool, exists);
+        QFETCH(bool, startSearching);
         const QString path = work->filePath(file);
         if (exists)
             QVERIFY(QFile::copy(programFile(QStringLiteral("org.db")), path));
         DialogDriver driver;
         if (!exists)
             driver.answerMessage();
-        start(path);
+        start(path, startSearching ? std::optional<QString>(QStringLiteral("REGARDS")) : std::nullopt);
         QVERIFY(driver.done() && driver.unexpected.isEmpty());
         QCOMPARE(
             driver.texts.value(0),
@@ -554,8 +557,10 @@ private slots:
         QCOMPARE(nameFileDB, exists ? path : home->userDatabase());
         QVERIFY(!QFile::exists(path) || exists);
 
-        window->showMinimized();
-        window->summon(QStringLiteral("REGARDS"));
+        if (!startSearching) {
+            window->showMinimized();
+            window->summon(QStringLiteral("REGARDS"));
+        }
         TypeFind *find = window->browser();
         QVERIFY(!window->isMinimized());
         QCOMPARE(find->findChild<QLineEdit *>()->text(), QStringLiteral("REGARDS"));
