@@ -629,7 +629,7 @@ void Quillary::updateWindowTitle()
     QString title = applicationName;
     if (!nameFileDB.isEmpty())
         title += QStringLiteral(" - ") + nameFileDB;
-    // The browser has just probed the file: under another copy's lock a probe waits.
+    // The browser has just probed the file; one probe an opening is enough.
     const QSqlDatabase db = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
     if (!nameFileDB.isEmpty() && db.isOpen() && typeFind->model->isReadOnly())
         title += QObject::tr(" [read-only]");
