@@ -122,7 +122,8 @@ void Quillary::restoreWindow()
         typeFind->loadTableSettings(settings, false);
         restoreGeometry(geometry);
         show();
-        QCoreApplication::processEvents();
+        // Keys pressed meanwhile wait for the finished window, with its start-up search done.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         restoreState(state, 0);
     }
     settings->endGroup();
