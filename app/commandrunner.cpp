@@ -23,6 +23,8 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 
+#include <numeric>
+
 namespace {
 
 // One TAB-separated line stays one line whatever the texts hold.
@@ -189,17 +191,10 @@ int CommandRunner::exportTo(const CommandLine &line)
         return fail(QDir::toNativeSeparators(path) + QStringLiteral(": ") + error);
     const bool ini = isIniImportName(line.file);
     const QString name = exportName(line.file, ini);
-    int next = 0;
-    const PhraseRowSource source = [&](PhraseRecord *row) {
-        if (next >= model.rowCount())
-            return false;
-        *row = model.phrase(next++);
-        return true;
-    };
+    QVector<int> rows(model.rowCount());
+    std::iota(rows.begin(), rows.end(), 0);
     int written = 0;
-    const bool stored =
-        ini ? writeIniPhrases(name, source, &written, &error) : writeTxtPhrases(name, source, &written, &error);
-    if (!stored)
+    if (!writePhraseFile(name, ini, model.phraseSource(rows), &written, &error))
         return fail(error.simplified());
     note(QObject::tr("%n phrase(s) have been exported.", "", written));
     return 0;

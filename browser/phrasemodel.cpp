@@ -93,6 +93,18 @@ PhraseRecord PhraseModel::phrase(int row) const
     return record;
 }
 
+PhraseRowSource PhraseModel::phraseSource(const QVector<int> &rows, const PhraseStore::Progress &progress) const
+{
+    return [this, rows, progress, done = 0](PhraseRecord *row) mutable {
+        if (done >= rows.size())
+            return false;
+        *row = phrase(rows.at(done++));
+        if (progress && done % 512 == 0)
+            progress(done, rows.size());
+        return true;
+    };
+}
+
 bool PhraseModel::dropPendingRow()
 {
     if (pending < 0)

@@ -2,6 +2,7 @@
 #define PHRASEMODEL_H
 
 #include "db/phrasestore.h"
+#include "exchange/phrasewriters.h"
 
 #include <QSqlTableModel>
 #include <QVector>
@@ -40,6 +41,8 @@ public:
     QVariant value(int row, PhraseStore::Field field) const;
     int rowOfId(const QVariant &id) const;
     PhraseRecord phrase(int row) const;
+    // The phrases of `rows`, in that order, for a writer to stream; progress now and then.
+    PhraseRowSource phraseSource(const QVector<int> &rows, const PhraseStore::Progress &progress = {}) const;
 
     // The empty row Insert or Append put in, until something is typed into it.
     int pendingRow() const { return pending; }

@@ -731,23 +731,11 @@ bool TypeFind::exportPhrases(const QString &fileName, bool ini, const ImportProg
                 rows << row;
         }
     }
-    const qint64 total = rows.size();
-    qint64 done = 0;
-    const PhraseRowSource source = [&](PhraseRecord *row) {
-        if (done >= total)
-            return false;
-        *row = model->phrase(rows.at(int(done++)));
-        if (progress && done % 512 == 0)
-            progress(done, total);
-        return true;
-    };
-
     int written = 0;
     QString error;
-    const bool ok =
-        ini ? writeIniPhrases(fileName, source, &written, &error) : writeTxtPhrases(fileName, source, &written, &error);
+    const bool ok = writePhraseFile(fileName, ini, model->phraseSource(rows, progress), &written, &error);
     if (progress)
-        progress(total, total);
+        progress(rows.size(), rows.size());
     if (!ok) {
         qWarning() << "export failed:" << error;
         showExportError(this, error);

@@ -202,3 +202,8 @@ bool writeIniPhrases(const QString &fileName, const QVector<PhraseRecord> &rows,
 {
     return writePhrases(fileName, vectorSource(rows), nullptr, error, appendIniGroup);
 }
+
+bool writePhraseFile(const QString &fileName, bool ini, const PhraseRowSource &nextRow, int *written, QString *error)
+{
+    return writePhrases(fileName, nextRow, written, error, ini ? appendIniGroup : appendTxtRecord);
+}

@@ -33,4 +33,7 @@ bool writeIniPhrases(const QString &fileName, const PhraseRowSource &nextRow, in
                      QString *error = nullptr);
 bool writeIniPhrases(const QString &fileName, const QVector<PhraseRecord> &rows, QString *error = nullptr);
 
+// The INI row form when `ini`, the plain-text form otherwise.
+bool writePhraseFile(const QString &fileName, bool ini, const PhraseRowSource &nextRow, int *written, QString *error);
+
 #endif // PHRASEWRITERS_H
