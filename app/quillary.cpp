@@ -65,7 +65,6 @@ Quillary::Quillary(const QString &databaseFile, const std::optional<QString> &se
     // Searched before the window shows, so that no key pressed meanwhile meets the phrases unsearched.
     if (search)
         typeFind->findText(*search);
-    updateWindowTitle(); // in the chosen language
     show();
     closeSplash();
     if (!search)
@@ -453,6 +452,7 @@ void Quillary::retranslate()
 
     typeFind->retranslate();
     typeEdit->retranslate();
+    updateWindowTitle();
     if (helpCreated)
         help->retranslate(language);
 }
