@@ -6,6 +6,7 @@
 #include "browser/searchcondition.h"
 #include "db/databasefile.h"
 #include "db/phrasestore.h"
+#include "db/sqlerrortext.h"
 #include "exchange/importreport.h"
 #include "exchange/inireader.h"
 #include "exchange/phrasefilenames.h"
@@ -49,7 +50,7 @@ bool selectFound(PhraseModel &model, const CommandLine &line, QString *error)
         model.setSort(sort.column, sort.order);
     if (model.select())
         return true;
-    *error = model.lastError().text();
+    *error = sqlErrorText(model.lastError());
     return false;
 }
 
@@ -136,7 +137,7 @@ int CommandRunner::print(qint64 id)
     model.setTable(PhraseStore::tableName());
     model.setFilter(PhraseStore::fieldName(PhraseStore::Id) + QStringLiteral(" = ") + QString::number(id));
     if (!model.select())
-        return fail(QDir::toNativeSeparators(path) + QStringLiteral(": ") + model.lastError().text());
+        return fail(QDir::toNativeSeparators(path) + QStringLiteral(": ") + sqlErrorText(model.lastError()));
     if (model.rowCount() == 0)
         return fail(QStringLiteral("no phrase with the id %1").arg(id));
     const QByteArray text = model.value(0, PhraseStore::Str).toString().toUtf8();

@@ -171,12 +171,15 @@ void Quillary::summon(const QString &text)
 void Quillary::exitProgram()
 {
     storePendingEdit();
+    typeFind->askConflicts();
     QCoreApplication::quit();
 }
 
 void Quillary::closeEvent(QCloseEvent *event)
 {
     storePendingEdit();
+    // An edit the file no longer fits is put to the user before the window goes.
+    typeFind->askConflicts();
     writeSettings();
     QCoreApplication::processEvents();
     event->accept();
@@ -229,6 +232,7 @@ void Quillary::createDocks()
 
 void Quillary::bindBrowser()
 {
+    databaseGone = false;
     typeFind->setupModel();
     typeEdit->setReadOnly(typeFind->model->isReadOnly());
     updateWindowTitle();
@@ -394,6 +398,11 @@ void Quillary::makeConnections()
     connect(typeFind, &TypeFind::setHtml, typeEdit, &TypeEdit::setHtml);
     connect(typeFind, &TypeFind::clearHtml, typeEdit, &TypeEdit::clearEdit);
     connect(typeEdit->editor, &HtmlEdit::writeHtml, typeFind, &TypeFind::writeHtml);
+    connect(typeFind, &TypeFind::htmlStored, typeEdit->editor, &HtmlEdit::writeResult);
+    connect(typeEdit->editor, &HtmlEdit::enteredUnchanged, typeFind, &TypeFind::refreshEditor);
+    // Queued: the watcher's check has ended before the file is switched or a box is shown.
+    connect(typeFind->watcher, &TypeWatch::fileReplaced, this, &Quillary::followReplacedFile, Qt::QueuedConnection);
+    connect(typeFind->watcher, &TypeWatch::fileRemoved, this, &Quillary::databaseRemoved, Qt::QueuedConnection);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &Quillary::clipboardDataChanged);
     typeEdit->connectSignals();
     typeFind->connectSignals();
@@ -637,6 +646,43 @@ void Quillary::updateWindowTitle()
     setWindowTitle(title);
 }
 
+void Quillary::followReplacedFile()
+{
+    // Checked on a connection of its own first: a file that cannot be used must not take
+    // the place of the phrases shown.
+    QString error;
+    const DatabaseCheck check = checkPhraseDatabase(nameFileDB, &error);
+    if (check != DatabaseCheck::Ok) {
+        databaseRemoved();
+        return;
+    }
+    const QString path = nameFileDB;
+    switchTo(path);
+    if (!openDatabaseFile())
+        return;
+    bindBrowser();
+    // The table that noticed the change has the focus still: it goes on watching.
+    if (typeFind->table->hasFocus())
+        typeFind->watcher->start(true);
+}
+
+void Quillary::databaseRemoved()
+{
+    if (databaseGone)
+        return;
+    databaseGone = true;
+    // Writes would fail on a file no longer at its path; the phrases shown stay readable.
+    typeFind->model->setReadOnly(true);
+    typeFind->appendPhraseAction->setEnabled(false);
+    typeEdit->setReadOnly(true);
+    updateWindowTitle();
+    QMessageBox::warning(this, QObject::tr("Warning"),
+                         QObject::tr("The database file %1 is no longer there: it was removed, renamed or replaced "
+                                     "by a file that cannot be used.\nThe phrases shown are kept; File > Save "
+                                     "Database As writes them to a new file.")
+                             .arg(QDir::toNativeSeparators(nameFileDB)));
+}
+
 void Quillary::switchTo(const QString &path)
 {
     closeDatabase();
@@ -700,11 +746,19 @@ void Quillary::saveAs()
     name = withDbSuffix(name);
 
     const QString oldPath = nameFileDB;
-    switchTo(oldPath);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    // Saving the open file onto itself has nothing to copy.
     QString reason;
-    const bool copied = isSameFile(name, oldPath) || copyReplacing(oldPath, name, &reason);
+    bool copied = false;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (databaseGone) {
+        // Only the open connection still holds these phrases: they are written from it.
+        copied = copyOpenDatabase(QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false),
+                                  name, &reason);
+        switchTo(oldPath);
+    } else {
+        switchTo(oldPath);
+        // Saving the open file onto itself has nothing to copy.
+        copied = isSameFile(name, oldPath) || copyReplacing(oldPath, name, &reason);
+    }
     QApplication::restoreOverrideCursor();
     if (!copied) {
         // Reopen the file that was open rather than anything else under the new name.

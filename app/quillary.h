@@ -61,6 +61,10 @@ public slots:
 
 private slots:
     void exitProgram();
+    // Another file now lies at the open file's path: it is opened in its place.
+    void followReplacedFile();
+    // The open file is gone from its path; the phrases shown can still be saved.
+    void databaseRemoved();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -94,6 +98,8 @@ private:
     int languageCount = 0;
     Help *help = nullptr;
     bool helpCreated = false;
+    // The open file no longer lies at its path: Save As writes from the connection.
+    bool databaseGone = false;
     QString translationsPath;
     QString appPath;
     QString nameIni;

@@ -13,7 +13,8 @@ EditLabelDelegate::EditLabelDelegate(TypeWatch *watcher, QObject *parent)
 void EditLabelDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
 {
     const QString text = editor->metaObject()->userProperty().read(editor).toString();
-    if (text == index.data(Qt::DisplayRole).toString())
+    // Compared with the stored value: the cell shows only the start of a long one.
+    if (text == index.data(Qt::EditRole).toString())
         return;
 
     auto *phrases = qobject_cast<PhraseModel *>(model);

@@ -36,7 +36,8 @@ void EditStrDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
 void EditStrDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
 {
     const QString text = editor->metaObject()->userProperty().read(editor).toString();
-    if (text == index.data(Qt::DisplayRole).toString())
+    // Compared with the stored value: the cell shows only the start of a long one.
+    if (text == index.data(Qt::EditRole).toString())
         return;
 
     // Edited as plain text, the phrase no longer matches its old rich text.

@@ -123,6 +123,26 @@ bool PhraseModel::finishWrite(int row, bool stored, const QString &error)
     return reported(stored, error);
 }
 
+bool PhraseModel::finishWrite(int row, PhraseStore::Outcome outcome, const QString &error, PhraseConflict conflict)
+{
+    switch (outcome) {
+    case PhraseStore::Outcome::Stored:
+        if (row >= 0)
+            selectRow(row);
+        return true;
+    case PhraseStore::Outcome::Unchanged:
+        return true;
+    case PhraseStore::Outcome::Conflict:
+    case PhraseStore::Outcome::Gone:
+        conflict.gone = outcome == PhraseStore::Outcome::Gone;
+        emit writeConflict(conflict);
+        return false;
+    case PhraseStore::Outcome::Failed:
+        break;
+    }
+    return reported(false, error);
+}
+
 bool PhraseModel::reported(bool stored, const QString &error)
 {
     if (!stored)
@@ -150,9 +170,29 @@ bool PhraseModel::writeText(int row, const QString &str, const QString &html)
         record.html = html;
         return storeNewPhrase(record, PhraseStore::Str);
     }
+    return writeText(value(row, PhraseStore::Id).toLongLong(), str, html, value(row, PhraseStore::Str),
+                     value(row, PhraseStore::Html));
+}
+
+bool PhraseModel::writeText(qint64 id, const QString &str, const QString &html, const QVariant &baseStr,
+                            const QVariant &baseHtml)
+{
+    const int row = rowOfId(id);
+    PhraseConflict conflict;
+    conflict.id = id;
+    conflict.value = str;
+    conflict.html = html;
+    bool found = false;
     QString error;
-    const bool stored = phraseStore.setText(value(row, PhraseStore::Id).toLongLong(), str, html, &error);
-    return finishWrite(row, stored, error);
+    // An unlisted phrase's other fields, for a copy of it to keep, come from the file.
+    if (row >= 0)
+        conflict.mine = phrase(row);
+    else
+        phraseStore.read(id, &conflict.mine, &found, &error);
+    conflict.mine.str = str;
+    conflict.mine.html = html;
+    const PhraseStore::Outcome outcome = phraseStore.setText(id, str, html, baseStr, baseHtml, &error);
+    return finishWrite(row, outcome, error, conflict);
 }
 
 bool PhraseModel::writeField(int row, PhraseStore::Field field, const QVariant &newValue)
@@ -167,9 +207,43 @@ bool PhraseModel::writeField(int row, PhraseStore::Field field, const QVariant &
             record.rating = newValue.toInt();
         return storeNewPhrase(record, field);
     }
+    PhraseConflict conflict;
+    conflict.id = value(row, PhraseStore::Id).toLongLong();
+    conflict.field = field;
+    conflict.value = newValue;
+    conflict.mine = phrase(row);
+    if (field == PhraseStore::Labels)
+        conflict.mine.labels = newValue.toString();
+    else if (field == PhraseStore::KeyWord)
+        conflict.mine.keyWord = newValue.toString();
+    else
+        conflict.mine.rating = newValue.toInt();
     QString error;
-    const bool stored = phraseStore.setField(value(row, PhraseStore::Id).toLongLong(), field, newValue, &error);
-    return finishWrite(row, stored, error);
+    const PhraseStore::Outcome outcome =
+        phraseStore.setField(conflict.id, field, newValue, value(row, field), &error);
+    return finishWrite(row, outcome, error, conflict);
+}
+
+bool PhraseModel::resolve(const PhraseConflict &conflict, ConflictChoice choice, qint64 *newId)
+{
+    QString error;
+    bool stored = true;
+    if (choice == ConflictChoice::KeepBoth || (choice == ConflictChoice::Overwrite && conflict.gone)) {
+        // A new phrase of its own: its uses are still to come.
+        PhraseRecord record = conflict.mine;
+        record.frequency = 0;
+        QVector<qint64> ids;
+        stored = phraseStore.insert({record}, &ids, &error);
+        if (stored && newId)
+            *newId = ids.value(0);
+    } else if (choice == ConflictChoice::Overwrite) {
+        stored = conflict.field == PhraseStore::Str
+                     ? phraseStore.setText(conflict.id, conflict.value.toString(), conflict.html, &error)
+                     : phraseStore.setField(conflict.id, conflict.field, conflict.value, &error);
+    }
+    // Whatever was chosen, the rows show what the file holds now.
+    select();
+    return reported(stored, error);
 }
 
 bool PhraseModel::countUse(int row, int *count)

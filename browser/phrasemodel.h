@@ -1,6 +1,7 @@
 #ifndef PHRASEMODEL_H
 #define PHRASEMODEL_H
 
+#include "browser/phraseconflict.h"
 #include "db/phrasestore.h"
 #include "exchange/phrasewriters.h"
 
@@ -50,8 +51,15 @@ public:
     bool dropPendingRow();
 
     // A write into the pending row stores it as a new phrase and reloads the table.
+    // Any other is based on the row as listed, as a cell editor began from it; one the
+    // file no longer fits goes out as writeConflict and is not stored.
     bool writeText(int row, const QString &str, const QString &html);
     bool writeField(int row, PhraseStore::Field field, const QVariant &value);
+    // The editor's write, based on the text it was given, whether or not the phrase is listed.
+    bool writeText(qint64 id, const QString &str, const QString &html, const QVariant &baseStr,
+                   const QVariant &baseHtml);
+    // Carries out the user's answer and reloads the table; newId receives a phrase kept beside the other.
+    bool resolve(const PhraseConflict &conflict, ConflictChoice choice, qint64 *newId);
     bool countUse(int row, int *count);
     bool insertPhrases(const QVector<PhraseRecord> &records, QVector<qint64> *ids,
                        const PhraseStore::Progress &progress = {});
@@ -62,6 +70,7 @@ public:
 signals:
     // A write the file refused, with the driver's reason.
     void writeFailed(const QString &reason);
+    void writeConflict(const PhraseConflict &conflict);
     // A phrase typed into the pending row is stored under this id, from a write into
     // this column; the table was reloaded.
     void phraseAdded(qint64 id, int column);
@@ -69,6 +78,7 @@ signals:
 private:
     bool storeNewPhrase(const PhraseRecord &record, PhraseStore::Field field);
     bool finishWrite(int row, bool stored, const QString &error);
+    bool finishWrite(int row, PhraseStore::Outcome outcome, const QString &error, PhraseConflict conflict);
     bool reported(bool stored, const QString &error);
 
     PhraseStore phraseStore;

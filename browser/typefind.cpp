@@ -75,8 +75,10 @@ void TypeFind::createWidgets()
     model = new PhraseModel(nullptr, QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false));
     connect(model, &PhraseModel::writeFailed, this, &TypeFind::reportWriteFailure);
     connect(model, &PhraseModel::phraseAdded, this, &TypeFind::showStoredPhrase);
+    connect(model, &PhraseModel::writeConflict, this, &TypeFind::queueConflict);
 
     watcher = new TypeWatch(this);
+    watcher->setConnection(model->database().connectionName());
 
     table->setModel(model);
     setupModel();
@@ -394,10 +396,17 @@ void TypeFind::appendRow()
     table->setCurrentIndex(model->index(n, column(PhraseStore::Str)));
 }
 
+void TypeFind::setEditorBase(int row)
+{
+    editorBaseStr = cell(row, PhraseStore::Str);
+    editorBaseHtml = cell(row, PhraseStore::Html);
+}
+
 void TypeFind::currentCh(const QModelIndex &current)
 {
     htmlIndex = model->index(current.row(), column(PhraseStore::Html));
     htmlId = cell(current.row(), PhraseStore::Id);
+    setEditorBase(current.row());
     QString text = cell(current.row(), PhraseStore::Html).toString();
     if (text.isEmpty())
         text = cell(current.row(), PhraseStore::Str).toString();
@@ -460,26 +469,75 @@ void TypeFind::writeHtml(const QString &htm, const QString &str)
 {
     // A phrase typed into a new empty row becomes a phrase of its own.
     if (htmlId.isNull()) {
-        if (htmlIndex.isValid() && htmlIndex.row() == model->pendingRow())
-            model->writeText(htmlIndex.row(), str, htm);
+        const bool pending = htmlIndex.isValid() && htmlIndex.row() == model->pendingRow();
+        emit htmlStored(pending && model->writeText(htmlIndex.row(), str, htm));
         return;
     }
     // Rows move under a sort, a search or a reload: the edit belongs to the phrase that
-    // was sent to the editor, found again by its id.
-    const int row = model->rowOfId(htmlId);
-    if (row >= 0) {
-        model->writeText(row, str, htm);
-        return;
+    // was sent to the editor, found again by its id, and is based on what it was sent.
+    const bool stored = model->writeText(htmlId.toLongLong(), str, htm, editorBaseStr, editorBaseHtml);
+    if (stored) {
+        editorBaseStr = str;
+        editorBaseHtml = htm;
     }
-    // Not listed at the moment: store it in the file directly; the watcher brings it back.
-    QString error;
-    if (!model->store().setText(htmlId.toLongLong(), str, htm, &error))
-        reportWriteFailure(error);
+    emit htmlStored(stored);
 }
 
 void TypeFind::nextHtml(const QString &str)
 {
+    // The phrase cell's own write: the editor starts again from what it stored.
+    const int row = model->rowOfId(htmlId);
+    if (row >= 0)
+        setEditorBase(row);
     emit setHtml(str);
+}
+
+void TypeFind::refreshEditor()
+{
+    if (htmlId.isNull())
+        return;
+    PhraseRecord now;
+    bool found = false;
+    QString error;
+    if (!model->store().read(htmlId.toLongLong(), &now, &found, &error)) {
+        reportWriteFailure(error);
+        return;
+    }
+    if (!found || (now.str == editorBaseStr.toString() && now.html == editorBaseHtml.toString()))
+        return;
+    // One row read again, not the table: the editor must not wait for a reload.
+    const int row = model->rowOfId(htmlId);
+    if (row >= 0 && row != model->pendingRow())
+        model->selectRow(row);
+    editorBaseStr = now.str;
+    editorBaseHtml = now.html;
+    emit setHtml(now.html.isEmpty() ? now.str : now.html);
+}
+
+void TypeFind::queueConflict(const PhraseConflict &conflict)
+{
+    conflicts << conflict;
+    // Asked once the focus change or commit that wrote has finished, never from inside it.
+    if (conflicts.size() == 1)
+        QMetaObject::invokeMethod(this, &TypeFind::askConflicts, Qt::QueuedConnection);
+}
+
+void TypeFind::askConflicts()
+{
+    while (!conflicts.isEmpty()) {
+        const PhraseConflict conflict = conflicts.takeFirst();
+        const ConflictChoice choice = askConflict(window(), conflict);
+        const QModelIndex current = table->currentIndex();
+        const QVariant currentId = currentIsValid() ? cell(current.row(), PhraseStore::Id) : QVariant();
+        qint64 newId = 0;
+        model->resolve(conflict, choice, &newId);
+        reportFound();
+        // The cursor goes to a phrase kept beside the other, else stays on its phrase.
+        const QVariant target = newId > 0 ? QVariant(newId) : currentId;
+        if (target.isValid())
+            table->setCurrentIndex(model->index(rowOfId(target, current.row()), qMax(0, current.column())));
+        showCurrent();
+    }
 }
 
 void TypeFind::loadTableSettings(QSettings *settings, bool firstRun)

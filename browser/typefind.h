@@ -1,6 +1,7 @@
 #ifndef TYPEFIND_H
 #define TYPEFIND_H
 
+#include "browser/phraseconflict.h"
 #include "browser/phrasepayload.h"
 #include "db/phrasestore.h"
 #include "exchange/importreport.h"
@@ -64,6 +65,8 @@ signals:
     void setHtml(const QString &str);
     void setMessage(const QString &str);
     void clearHtml();
+    // Whether the editor's last write-back is stored; if not, the editor still holds it unsaved.
+    void htmlStored(bool stored);
 
 public slots:
     void copyPhraseIndex(int r);
@@ -81,6 +84,10 @@ public slots:
     void selectCh(const QItemSelection &selected);
     void writeHtml(const QString &htm, const QString &str);
     void nextHtml(const QString &str);
+    // The editor, holding nothing unsaved, is entered: show its phrase as the file holds it now.
+    void refreshEditor();
+    // Puts every edit the file no longer fits to the user, one question each.
+    void askConflicts();
     void enableChanged(bool tableFocus);
     void findStrEdit(const QString &str);
 
@@ -106,6 +113,8 @@ private:
     int rowOfId(const QVariant &id, int fallbackRow) const;
     void showStoredPhrase(qint64 id, int column);
     void reportWriteFailure(const QString &reason);
+    void queueConflict(const PhraseConflict &conflict);
+    void setEditorBase(int row);
     QVector<int> selectedRows() const;
     bool exportPhrases(const QString &fileName, bool ini, const ImportProgress &progress);
 
@@ -116,6 +125,10 @@ private:
     // The phrase last sent to the editor, so that its edit lands on that phrase
     // even after a sort, a search or a reload has moved the rows.
     QVariant htmlId;
+    // What the editor's phrase held when the editor was given it: its write is based on that.
+    QVariant editorBaseStr;
+    QVariant editorBaseHtml;
+    QVector<PhraseConflict> conflicts;
     bool readOnlyNoted = false;
 };
 

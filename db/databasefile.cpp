@@ -1,6 +1,7 @@
 #include "db/databasefile.h"
 
 #include "db/phrasestore.h"
+#include "db/sqlerrortext.h"
 
 #include <QDebug>
 #include <QDir>
@@ -79,13 +80,13 @@ DatabaseCheck openPhraseDatabase(QSqlDatabase &db, const QString &path, QString 
 {
     db.setDatabaseName(path);
     if (!db.open()) {
-        *error = db.lastError().text();
+        *error = sqlErrorText(db.lastError());
         return DatabaseCheck::CannotOpen;
     }
     // SQLite opens any file lazily; the first read tells whether it is a database at all.
     QSqlQuery probe(db);
     if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
-        *error = probe.lastError().text();
+        *error = sqlErrorText(probe.lastError());
         probe.clear();
         db.close();
         return DatabaseCheck::CannotOpen;
@@ -101,6 +102,44 @@ DatabaseCheck openPhraseDatabase(QSqlDatabase &db, const QString &path, QString 
     *error = missing.join(QStringLiteral(", "));
     db.close();
     return DatabaseCheck::MissingColumns;
+}
+
+DatabaseCheck checkPhraseDatabase(const QString &path, QString *error)
+{
+    const QString connection = QStringLiteral("quillary-check");
+    DatabaseCheck check = DatabaseCheck::CannotOpen;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        PhraseStore::configure(db);
+        check = openPhraseDatabase(db, path, error);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return check;
+}
+
+bool copyOpenDatabase(const QSqlDatabase &db, const QString &target, QString *error)
+{
+    const QString backup = backupName(target);
+    const bool movedAside = QFile::exists(target);
+    if (movedAside) {
+        QFile::remove(backup);
+        QFile existing(target);
+        if (!existing.rename(backup)) {
+            *error = existing.errorString();
+            return false;
+        }
+    }
+    QSqlQuery vacuum(db);
+    vacuum.prepare(QStringLiteral("VACUUM INTO ?"));
+    vacuum.addBindValue(target);
+    if (vacuum.exec())
+        return true;
+    *error = sqlErrorText(vacuum.lastError());
+    QFile::remove(target);
+    if (movedAside)
+        QFile::rename(backup, target);
+    return false;
 }
 
 bool isWritableDatabase(const QSqlDatabase &db)

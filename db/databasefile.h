@@ -38,6 +38,15 @@ enum class DatabaseCheck
 // NoPhraseTable it stays open; on MissingColumns it is closed and error names them.
 DatabaseCheck openPhraseDatabase(QSqlDatabase &db, const QString &path, QString *error);
 
+// The same checks on a connection of their own, which is gone again afterwards: for a
+// file that is to take the place of the one open.
+DatabaseCheck checkPhraseDatabase(const QString &path, QString *error);
+
+// Writes the database open on db to target, from the connection itself, so that it
+// works also when the file was removed under it. An existing target is moved to its
+// backup name first and put back if the copy fails.
+bool copyOpenDatabase(const QSqlDatabase &db, const QString &target, QString *error);
+
 // Whether the program may write the file open on db: the file itself, its folder
 // (for SQLite's journal beside it) and the connection.
 bool isWritableDatabase(const QSqlDatabase &db);

@@ -1,9 +1,12 @@
 #include "db/phrasestore.h"
 
+#include "db/sqlerrortext.h"
+
 #include <QObject>
 #include <QSqlError>
 #include <QSqlRecord>
 
+#include <algorithm>
 #include <iterator>
 
 namespace {
@@ -45,7 +48,7 @@ public:
     bool began(QString *error) const
     {
         if (!open && error)
-            *error = db.lastError().text();
+            *error = sqlErrorText(db.lastError());
         return open;
     }
     bool commit(QString *error)
@@ -55,7 +58,7 @@ public:
             return true;
         }
         if (error)
-            *error = db.lastError().text();
+            *error = sqlErrorText(db.lastError());
         return false;
     }
 
@@ -116,7 +119,7 @@ bool PhraseStore::exec(QSqlQuery &query, QString *error)
     if (query.exec())
         return true;
     if (error)
-        *error = query.lastError().text();
+        *error = sqlErrorText(query.lastError());
     return false;
 }
 
@@ -157,7 +160,7 @@ bool PhraseStore::countUse(qint64 id, int *count, QString *error)
     return true;
 }
 
-bool PhraseStore::update(qint64 id, const QVector<QPair<Field, QVariant>> &values, QString *error)
+bool PhraseStore::update(qint64 id, const Values &values, QString *error)
 {
     QStringList assignments;
     for (const auto &value : values)
@@ -171,17 +174,129 @@ bool PhraseStore::update(qint64 id, const QVector<QPair<Field, QVariant>> &value
     return execOnPhrase(query, error);
 }
 
+PhraseStore::Outcome PhraseStore::updateIf(qint64 id, const Values &values, const Values &bases, QString *error)
+{
+    const auto holdsNew = [&values](const auto &valueOf) {
+        return std::all_of(values.cbegin(), values.cend(), [&valueOf](const QPair<Field, QVariant> &value) {
+            // The lower-case copies follow their fields; only what a person sees is compared.
+            const bool shadow = value.first == StrLower || value.first == LabelLower || value.first == KeyLower;
+            return shadow || valueOf(value.first).toString() == value.second.toString();
+        });
+    };
+    const auto baseOf = [&bases](Field field) {
+        for (const auto &base : bases) {
+            if (base.first == field)
+                return base.second;
+        }
+        return QVariant();
+    };
+    if (holdsNew(baseOf))
+        return Outcome::Unchanged;
+
+    QStringList assignments;
+    for (const auto &value : values)
+        assignments << fieldName(value.first) + QStringLiteral(" = ?");
+    QStringList conditions{fieldName(Id) + QStringLiteral(" = ?")};
+    for (const auto &base : bases)
+        conditions << fieldName(base.first) + QStringLiteral(" IS ?");
+    QSqlQuery query(database());
+    query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                      .arg(tableName(), assignments.join(QStringLiteral(", ")), conditions.join(QStringLiteral(" AND "))));
+    for (const auto &value : values)
+        query.addBindValue(value.second);
+    query.addBindValue(id);
+    for (const auto &base : bases)
+        query.addBindValue(base.second);
+    if (!exec(query, error))
+        return Outcome::Failed;
+    if (query.numRowsAffected() > 0)
+        return Outcome::Stored;
+
+    // Nothing matched: the phrase is gone, or someone else wrote first, perhaps the very same text.
+    PhraseRecord now;
+    bool found = false;
+    if (!read(id, &now, &found, error))
+        return Outcome::Failed;
+    if (!found)
+        return Outcome::Gone;
+    const auto nowOf = [&now](Field field) -> QVariant {
+        switch (field) {
+        case Str:
+            return now.str;
+        case Html:
+            return now.html;
+        case Labels:
+            return now.labels;
+        case KeyWord:
+            return now.keyWord;
+        case Rating:
+            return now.rating;
+        default:
+            return QVariant();
+        }
+    };
+    return holdsNew(nowOf) ? Outcome::Stored : Outcome::Conflict;
+}
+
 bool PhraseStore::setText(qint64 id, const QString &str, const QString &html, QString *error)
 {
     return update(id, {{Str, str}, {StrLower, str.toLower()}, {Html, html}}, error);
 }
 
+PhraseStore::Outcome PhraseStore::setText(qint64 id, const QString &str, const QString &html,
+                                          const QVariant &baseStr, const QVariant &baseHtml, QString *error)
+{
+    return updateIf(id, {{Str, str}, {StrLower, str.toLower()}, {Html, html}}, {{Str, baseStr}, {Html, baseHtml}},
+                    error);
+}
+
+namespace {
+
+QVector<QPair<PhraseStore::Field, QVariant>> fieldValues(PhraseStore::Field field, const QVariant &value)
+{
+    if (field == PhraseStore::Rating)
+        return {{PhraseStore::Rating, value.toInt()}};
+    const QString newText = value.toString();
+    return {{field, newText}, {shadowOf(field), newText.toLower()}};
+}
+
+} // namespace
+
 bool PhraseStore::setField(qint64 id, Field field, const QVariant &value, QString *error)
 {
-    if (field == Rating)
-        return update(id, {{Rating, value.toInt()}}, error);
-    const QString newText = value.toString();
-    return update(id, {{field, newText}, {shadowOf(field), newText.toLower()}}, error);
+    return update(id, fieldValues(field, value), error);
+}
+
+PhraseStore::Outcome PhraseStore::setField(qint64 id, Field field, const QVariant &value, const QVariant &base,
+                                           QString *error)
+{
+    return updateIf(id, fieldValues(field, value), {{field, base}}, error);
+}
+
+bool PhraseStore::read(qint64 id, PhraseRecord *record, bool *found, QString *error)
+{
+    static const Field fields[] = {Str, Labels, KeyWord, HotKey, Html, Rating, Frequency};
+    QStringList names;
+    for (const Field field : fields)
+        names << fieldName(field);
+    QSqlQuery query(database());
+    query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                      .arg(names.join(QStringLiteral(", ")), tableName(), fieldName(Id)));
+    query.addBindValue(id);
+    if (!exec(query, error))
+        return false;
+    *found = query.next();
+    if (*found) {
+        record->str = query.value(0).toString();
+        record->labels = query.value(1).toString();
+        record->keyWord = query.value(2).toString();
+        record->hotKey = query.value(3).toString();
+        record->html = query.value(4).toString();
+        record->rating = query.value(5).toInt();
+        record->frequency = query.value(6).toInt();
+    }
+    query.finish();
+    return true;
 }
 
 bool PhraseStore::begin(QString *error)
@@ -195,7 +310,7 @@ bool PhraseStore::begin(QString *error)
     if (!batchQuery.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                 .arg(tableName(), names.join(QStringLiteral(", ")), marks))) {
         if (error)
-            *error = batchQuery.lastError().text();
+            *error = sqlErrorText(batchQuery.lastError());
         return false;
     }
     batch = std::make_unique<Transaction>(db);

@@ -35,6 +35,18 @@ public:
         Frequency,
     };
     static constexpr int fieldCount = Frequency + 1;
+    // What became of a write based on what the writer saw.
+    enum class Outcome
+    {
+        Stored,
+        // It would have changed nothing, so nothing was written.
+        Unchanged,
+        // The file no longer holds what the writer began from: someone else wrote first.
+        Conflict,
+        // Someone else deleted the phrase.
+        Gone,
+        Failed,
+    };
     // Told now and then how many of a long batch are stored.
     using Progress = std::function<void(qint64 done, qint64 total)>;
 
@@ -54,9 +66,17 @@ public:
     // and reads back the count the file now holds.
     bool countUse(qint64 id, int *count, QString *error);
     // Plain and rich text together; html is empty for a phrase edited as plain text.
+    // These two write whatever the file holds now: only for a user who chose to overwrite.
     bool setText(qint64 id, const QString &str, const QString &html, QString *error);
     // Labels, KeyWord or Rating, with the lower-case copy where the field has one.
     bool setField(qint64 id, Field field, const QVariant &value, QString *error);
+    // The same, stored only while the file still holds the base the writer began from.
+    // A file that already holds the new value counts as stored.
+    Outcome setText(qint64 id, const QString &str, const QString &html, const QVariant &baseStr,
+                    const QVariant &baseHtml, QString *error);
+    Outcome setField(qint64 id, Field field, const QVariant &value, const QVariant &base, QString *error);
+    // The phrase as the file holds it now; found is false when there is none of that id.
+    bool read(qint64 id, PhraseRecord *record, bool *found, QString *error);
     // All or nothing: ids receives the new phrases' ids in the order given.
     bool insert(const QVector<PhraseRecord> &records, QVector<qint64> *ids, QString *error,
                 const Progress &progress = {});
@@ -78,7 +98,9 @@ private:
     QSqlDatabase database() const;
     bool exec(QSqlQuery &query, QString *error);
     bool execOnPhrase(QSqlQuery &query, QString *error);
-    bool update(qint64 id, const QVector<QPair<Field, QVariant>> &values, QString *error);
+    using Values = QVector<QPair<Field, QVariant>>;
+    bool update(qint64 id, const Values &values, QString *error);
+    Outcome updateIf(qint64 id, const Values &values, const Values &bases, QString *error);
 
     QString connection;
     QSqlQuery batchQuery;

@@ -3,7 +3,11 @@
 #include "db/tracecategories.h"
 
 #include <QDebug>
+
+#include <algorithm>
 #include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTimer>
 
 TypeWatch::TypeWatch(QObject *parent)
@@ -26,9 +30,28 @@ QDateTime TypeWatch::modificationTime(const QString &name)
     return info.exists() ? info.lastModified() : QDateTime();
 }
 
+qint64 TypeWatch::dataVersion(const QString &name) const
+{
+    if (connection.isEmpty())
+        return -1;
+    const QSqlDatabase db = QSqlDatabase::database(connection, false);
+    if (!db.isOpen() || db.databaseName() != name)
+        return -1;
+    // Asked without waiting: a poll must never freeze the window behind another copy's lock.
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("PRAGMA busy_timeout")) || !query.next())
+        return -1;
+    const QString timeout = query.value(0).toString();
+    query.exec(QStringLiteral("PRAGMA busy_timeout = 0"));
+    const bool read = query.exec(QStringLiteral("PRAGMA data_version")) && query.next();
+    const qint64 version = read ? query.value(0).toLongLong() : -1;
+    query.exec(QStringLiteral("PRAGMA busy_timeout = ") + timeout);
+    return version;
+}
+
 bool TypeWatch::addFile(const QString &name)
 {
-    files.append({name, modificationTime(name)});
+    files.append({name, modificationTime(name), fileIdentity(name), dataVersion(name)});
     return true;
 }
 
@@ -48,18 +71,50 @@ bool TypeWatch::isRunning() const
     return timer->isActive();
 }
 
+bool TypeWatch::changed(WatchedFile &file)
+{
+    const QDateTime modified = modificationTime(file.name);
+    const bool touched = modified != file.lastModified;
+    file.lastModified = modified;
+    if (file.dataVersion < 0)
+        return touched && !fPause;
+    const qint64 version = dataVersion(file.name);
+    // Another copy's commit is reported also right after a pause: only our own writes are paused for.
+    if (version < 0 || version == file.dataVersion)
+        return false;
+    file.dataVersion = version;
+    return true;
+}
+
 void TypeWatch::period()
 {
     timer->stop();
-    for (WatchedFile &file : files) {
-        const QDateTime modified = modificationTime(file.name);
-        if (modified != file.lastModified) {
-            file.lastModified = modified;
-            if (!fPause)
-                emit fileChanged(file.name);
+    const int stopsBefore = stops;
+    // A report may reopen the file and so change the list: walk a copy of the names.
+    const QVector<WatchedFile> checked = files;
+    for (const WatchedFile &entry : checked) {
+        const auto found = std::find_if(files.begin(), files.end(),
+                                        [&entry](const WatchedFile &file) { return file.name == entry.name; });
+        if (found == files.end())
+            continue;
+        WatchedFile &file = *found;
+        const FileIdentity identity = fileIdentity(file.name);
+        if (identity != file.identity) {
+            const QString name = file.name;
+            file.identity = identity;
+            file.lastModified = modificationTime(name);
+            file.dataVersion = -1;
+            if (identity.exists)
+                emit fileReplaced(name);
+            else
+                emit fileRemoved(name);
+            continue;
         }
+        if (changed(file))
+            emit fileChanged(file.name);
     }
-    timer->start(interval);
+    if (stops == stopsBefore)
+        timer->start(interval);
     fPause = false;
 }
 
@@ -67,6 +122,7 @@ void TypeWatch::stop(bool fStop_)
 {
     qCDebug(lcWatch) << "Stop";
     timer->stop();
+    ++stops;
     fPause = false;
     fStop = fStop_;
 }

@@ -17,18 +17,34 @@ void HtmlEdit::keyPressEvent(QKeyEvent *event)
     QTextEdit::keyPressEvent(event);
 }
 
+void HtmlEdit::markLoaded()
+{
+    baseHtml = toHtml();
+    sentHtml.clear();
+}
+
+void HtmlEdit::writeResult(bool stored)
+{
+    if (stored)
+        baseHtml = sentHtml;
+}
+
 void HtmlEdit::focusInEvent(QFocusEvent *event)
 {
     emit changeFocus(isEnabled());
+    if (isEnabled() && !holdsUnsavedText())
+        emit enteredUnchanged();
     QTextEdit::focusInEvent(event);
 }
 
 void HtmlEdit::focusOutEvent(QFocusEvent *event)
 {
     emit changeFocus(isEnabled());
-    // The modified flag stays set on purpose: every later focus loss writes the
-    // phrase again until another phrase is loaded.
-    if (document()->isModified())
-        emit writeHtml(toHtml(), toPlainText());
+    // The modified flag stays set, but only text that differs from what the file was
+    // last known to hold is written: leaving without typing must not undo another's edit.
+    if (document()->isModified() && holdsUnsavedText()) {
+        sentHtml = toHtml();
+        emit writeHtml(sentHtml, toPlainText());
+    }
     QTextEdit::focusOutEvent(event);
 }

@@ -12,15 +12,30 @@ class HtmlEdit : public QTextEdit
 public:
     explicit HtmlEdit(QWidget *parent = nullptr);
 
+    // The text just loaded is what the file holds: the base that edits are told from.
+    void markLoaded();
+    // Whether the text differs from what the file was last known to hold.
+    bool holdsUnsavedText() const { return toHtml() != baseHtml; }
+
+public slots:
+    // The answer to the last writeHtml: a stored text becomes the new base.
+    void writeResult(bool stored);
+
 signals:
     // Carries the widget's enabled state, not the direction of the focus change.
     void changeFocus(bool enabled);
     void writeHtml(const QString &htm, const QString &str);
+    // The editor got the focus holding nothing unsaved: its phrase may be shown afresh.
+    void enteredUnchanged();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    QString baseHtml;
+    QString sentHtml;
 };
 
 #endif // HTMLEDIT_H

@@ -225,6 +225,7 @@ void TypeEdit::setHtml(const QString &str)
     QTextCursor cursor = editor->textCursor();
     cursor.movePosition(QTextCursor::Start);
     editor->setTextCursor(cursor);
+    editor->markLoaded();
     editor->setEnabled(true);
     enableChanged(true);
 }
@@ -235,6 +236,7 @@ void TypeEdit::clearEdit()
     // loss writes a pending change back before the text goes.
     editor->setEnabled(false);
     editor->clear();
+    editor->markLoaded();
     enableChanged(false);
 }
 

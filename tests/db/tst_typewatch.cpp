@@ -1,4 +1,7 @@
+#include "../common/phrasedatabase.h"
 #include "db/typewatch.h"
+
+#include <QSqlQuery>
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -11,6 +14,10 @@ private slots:
     void init() { touch(); }
     void steps_data();
     void steps();
+    void fileAtPath_data();
+    void fileAtPath();
+    void commits_data();
+    void commits();
 
 private:
     void touch() // file times are coarse, so every change moves the time on explicitly
@@ -37,7 +44,6 @@ void TestTypeWatch::steps_data()
     QTest::newRow("stop cancels a pause") << "check pause stop touch start check -> 0 1";
     QTest::newRow("skipping start drops changes") << "check stop-hard touch start-skip timer check -> 0 on 0";
     QTest::newRow("hard stop refuses a soft start") << "stop-hard start timer stop start timer -> off on";
-    QTest::newRow("file deleted and recreated") << "check delete check check touch check -> 0 1 1 2";
     QTest::newRow("exact remove") << "check add REMOVE remove remove remove touch check -> 0 no yes yes no 0";
     QTest::newRow("timer reports a change") << "stop start touch wait check -> 1";
 }
@@ -72,6 +78,151 @@ void TestTypeWatch::steps()
     for (const QString &step : row.section(QLatin1String(" -> "), 0, 0).split(QLatin1Char(' ')))
         actions.value(step, [&step] { QFAIL(qPrintable(step)); })();
     QCOMPARE(observed.join(QLatin1Char(' ')), row.section(QLatin1String(" -> "), 1));
+}
+
+enum class PathChange
+{
+    Remove,
+    RenameAway,
+    MoveOver,
+    RemoveThenCreate,
+    Touch,
+};
+Q_DECLARE_METATYPE(PathChange)
+
+// What lies at the watched path: another file, or none, is reported as such and never
+// as a mere change; the return of a file after a removal is a replacement.
+void TestTypeWatch::fileAtPath_data()
+{
+    QTest::addColumn<PathChange>("change");
+    QTest::addColumn<int>("removed");
+    QTest::addColumn<int>("replaced");
+    QTest::addColumn<int>("changed");
+    QTest::newRow("removed") << PathChange::Remove << 1 << 0 << 0;
+    QTest::newRow("renamed away") << PathChange::RenameAway << 1 << 0 << 0;
+    QTest::newRow("another moved over it") << PathChange::MoveOver << 0 << 1 << 0;
+    QTest::newRow("removed, then made anew") << PathChange::RemoveThenCreate << 1 << 1 << 0;
+    QTest::newRow("only touched") << PathChange::Touch << 0 << 0 << 1;
+}
+
+void TestTypeWatch::fileAtPath()
+{
+    QFETCH(PathChange, change);
+    TypeWatch watch;
+    watch.addFile(path);
+    int removed = 0, replaced = 0, changed = 0;
+    connect(&watch, &TypeWatch::fileRemoved, this, [&](const QString &name) { removed += name == path; });
+    connect(&watch, &TypeWatch::fileReplaced, this, [&](const QString &name) { replaced += name == path; });
+    connect(&watch, &TypeWatch::fileChanged, this, [&](const QString &name) { changed += name == path; });
+    watch.period();
+    const QString other = dir.filePath(QStringLiteral("other.db"));
+    switch (change) {
+    case PathChange::Remove:
+        QVERIFY(QFile::remove(path));
+        break;
+    case PathChange::RenameAway:
+        QVERIFY(QFile::rename(path, other));
+        break;
+    case PathChange::MoveOver: {
+        QFile file(other);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QFile::rename(other, path));
+        break;
+    }
+    case PathChange::RemoveThenCreate:
+        QVERIFY(QFile::remove(path));
+        watch.period();
+        touch();
+        break;
+    case PathChange::Touch:
+        touch();
+        break;
+    }
+    watch.period();
+    watch.period();
+    QFile::remove(other);
+    QTEST(removed, "removed");
+    QTEST(replaced, "replaced");
+    QTEST(changed, "changed");
+}
+
+enum class Write
+{
+    Own,
+    Other,
+    OtherTimeStampKept,
+    TouchOnly,
+    OtherAfterPause,
+};
+Q_DECLARE_METATYPE(Write)
+
+// With the connection that has the file open, only another connection's commit is a change.
+void TestTypeWatch::commits_data()
+{
+    QTest::addColumn<Write>("write");
+    QTest::addColumn<int>("reports");
+    QTest::newRow("own write") << Write::Own << 0;
+    QTest::newRow("another copy's commit") << Write::Other << 1;
+    QTest::newRow("commit that kept the time stamp") << Write::OtherTimeStampKept << 1;
+    QTest::newRow("time stamp touched, no commit") << Write::TouchOnly << 0;
+    QTest::newRow("another copy's commit after a pause") << Write::OtherAfterPause << 1;
+}
+
+void TestTypeWatch::commits()
+{
+    QFETCH(Write, write);
+    const QString file = dir.filePath(QStringLiteral("watched.db"));
+    QFile::remove(file);
+    QVERIFY(PhraseDatabase::create(file));
+    {
+        QSqlDatabase own = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("own"));
+        own.setDatabaseName(file);
+        QVERIFY(own.open());
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(file);
+        QVERIFY(other.open());
+        TypeWatch watch;
+        watch.setConnection(QStringLiteral("own"));
+        watch.addFile(file);
+        int reports = 0;
+        connect(&watch, &TypeWatch::fileChanged, this, [&reports] { ++reports; });
+        watch.period();
+        const QDateTime before = QFileInfo(file).lastModified();
+        const auto insert = [](QSqlDatabase db) {
+            QVERIFY(QSqlQuery(db).exec(QStringLiteral("INSERT INTO TypeText (Str) VALUES ('x')")));
+        };
+        switch (write) {
+        case Write::Own:
+            insert(own);
+            break;
+        case Write::Other:
+            insert(other);
+            break;
+        case Write::OtherTimeStampKept: {
+            insert(other);
+            QFile stamp(file);
+            QVERIFY(stamp.open(QIODevice::ReadWrite) && stamp.setFileTime(before, QFile::FileModificationTime));
+            break;
+        }
+        case Write::TouchOnly: {
+            QFile stamp(file);
+            QVERIFY(stamp.open(QIODevice::ReadWrite) &&
+                    stamp.setFileTime(before.addSecs(60), QFile::FileModificationTime));
+            break;
+        }
+        case Write::OtherAfterPause:
+            watch.pause();
+            insert(other);
+            break;
+        }
+        watch.period();
+        watch.period();
+        QTEST(reports, "reports");
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("own"));
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
 }
 
 QTEST_GUILESS_MAIN(TestTypeWatch)
