@@ -14,9 +14,9 @@ ConflictChoice askConflict(QWidget *parent, const PhraseConflict &conflict)
     box.setInformativeText(QObject::tr("Keep both: your text is stored as a new phrase.\n"
                                        "Overwrite: your text replaces theirs.\n"
                                        "Discard mine: the file keeps theirs."));
-    QPushButton *keepBoth = box.addButton(QObject::tr("Keep both"), QMessageBox::AcceptRole);
-    QPushButton *overwrite = box.addButton(QObject::tr("Overwrite"), QMessageBox::DestructiveRole);
-    QPushButton *discard = box.addButton(QObject::tr("Discard mine"), QMessageBox::RejectRole);
+    QPushButton *keepBoth = box.addButton(QObject::tr("&Keep both"), QMessageBox::AcceptRole);
+    QPushButton *overwrite = box.addButton(QObject::tr("&Overwrite"), QMessageBox::DestructiveRole);
+    QPushButton *discard = box.addButton(QObject::tr("&Discard mine"), QMessageBox::RejectRole);
     box.setDefaultButton(keepBoth);
     box.setEscapeButton(keepBoth);
     // A question must not wear the wait cursor of whatever work raised it.

@@ -11,6 +11,7 @@
 #include "browser/phrasemodel.h"
 #include "browser/sqltable.h"
 #include "browser/typefind.h"
+#include "db/typewatch.h"
 #include "editor/htmledit.h"
 #include "editor/typeedit.h"
 
@@ -628,6 +629,62 @@ private slots:
         QTRY_VERIFY(sender->isFinished());
         QVERIFY(taken);
         QCOMPARE(summoned.value(0).value(0).toString(), QStringLiteral("Ёлка\tKIND"));
+    }
+
+    void openFile_followsItsPath_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("followed"); // else the phrases shown are kept for Save As
+        QTest::newRow("another phrase file moved over it") << "phrases" << true;
+        QTest::newRow("removed") << "remove" << false;
+        QTest::newRow("replaced by a file that is no database") << "garbage" << false;
+    }
+
+    // The window shows the file its title names: another one moved over the path is opened in
+    // its place; a removed file leaves its phrases on screen, read-only, for Save As to write.
+    void openFile_followsItsPath()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, followed);
+        start();
+        const QString path = nameFileDB;
+        const int starter = listedRows();
+        QVERIFY(starter > 0);
+        const QString other = work->filePath(QStringLiteral("other.db"));
+        if (change == QLatin1String("phrases")) {
+            QVERIFY(QFile::copy(programFile(QStringLiteral("new.db")), other));
+            sql(other, {QStringLiteral("INSERT INTO TypeText (Str) VALUES ('from the other file')")});
+        } else {
+            writeFile(other, QByteArray("not a database\n").repeated(100));
+        }
+        QVERIFY(QFile::remove(path));
+        if (change != QLatin1String("remove"))
+            QVERIFY(QFile::rename(other, path));
+
+        DialogDriver driver;
+        if (!followed)
+            driver.answerMessage();
+        window->browser()->watcher->period();
+        QTRY_VERIFY(driver.done());
+        QCoreApplication::processEvents();
+        QVERIFY(driver.unexpected.isEmpty());
+        QCOMPARE(driver.titles, followed ? QStringList() : QStringList{QStringLiteral("Warning")});
+        QCOMPARE(listedRows(), followed ? 1 : starter);
+        QCOMPARE(window->windowTitle(),
+                 QStringLiteral("Quillary - ") + path + (followed ? QString() : QStringLiteral(" [read-only]")));
+        if (followed) {
+            QCOMPARE(window->browser()->model->value(0, PhraseStore::Str).toString(),
+                     QStringLiteral("from the other file"));
+            return;
+        }
+        QVERIFY(driver.texts.value(0).contains(QDir::toNativeSeparators(path)));
+        const QString rescued = work->filePath(QStringLiteral("rescued.db"));
+        driver.chooseFile(rescued);
+        window->saveAs();
+        QVERIFY(driver.done());
+        QCOMPARE(rowsIn(rescued), starter);
+        QCOMPARE(nameFileDB, rescued);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Quillary - ") + rescued);
     }
 
     void theme_chooseStyleSheet()

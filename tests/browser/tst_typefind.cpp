@@ -52,6 +52,9 @@ private slots:
     void longPhrase_showsStartCopiesWhole();
     void bigPaste_asksOnceOneTransaction_data();
     void bigPaste_asksOnceOneTransaction();
+    void editorWrite_againstAnotherCopy_data();
+    void editorWrite_againstAnotherCopy();
+    void editorEntered_showsFileVersion();
 
 private:
     void show(const QStringList &phrases);
@@ -468,6 +471,93 @@ void TestTypeFind::bigPaste_asksOnceOneTransaction()
     QVERIFY(driver.done() && driver.unexpected.isEmpty());
     QCOMPARE(driver.texts, answer >= 0 ? QStringList{QStringLiteral("Paste %1 phrase(s)?").arg(count)} : QStringList());
     QCOMPARE(rows(QStringLiteral("SELECT count(*) - 1 FROM TypeText")), QStringList{QString::number(stored)});
+}
+
+// The editor's phrase "base" is written as "mine" after another copy (connection
+// "other") did what `theirs` says; a conflict is asked and answered with `answer`.
+void TestTypeFind::editorWrite_againstAnotherCopy_data()
+{
+    QTest::addColumn<QString>("theirs");
+    QTest::addColumn<QString>("answer"); // the button pressed; empty: no question may come
+    QTest::addColumn<QStringList>("stored");
+    QTest::addColumn<QString>("editorShows"); // empty: not sent again
+    QTest::addColumn<QStringList>("mineUses");
+    const QString changed = QStringLiteral("UPDATE TypeText SET Str = 'theirs', Labels = 'their label'");
+    const QString deleted = QStringLiteral("DELETE FROM TypeText");
+    QTest::newRow("nobody else wrote") << "" << "" << L("mine|label") << "" << L("5");
+    QTest::newRow("same text written meanwhile")
+        << "UPDATE TypeText SET Str = 'mine', Html = '<b>mine</b>'" << "" << L("mine|label") << "" << L("5");
+    QTest::newRow("changed, keep both") << changed << "&Keep both" << L("mine|label,theirs|their label")
+                                        << "<b>mine</b>" << L("0");
+    QTest::newRow("changed, overwrite") << changed << "&Overwrite" << L("mine|their label") << "<b>mine</b>"
+                                        << L("5");
+    QTest::newRow("changed, discard mine") << changed << "&Discard mine" << L("theirs|their label") << "theirs"
+                                           << QStringList();
+    QTest::newRow("deleted, overwrite") << deleted << "&Overwrite" << L("mine|label") << "<b>mine</b>" << L("0");
+    QTest::newRow("deleted, discard mine") << deleted << "&Discard mine" << QStringList() << "" << QStringList();
+}
+
+void TestTypeFind::editorWrite_againstAnotherCopy()
+{
+    QFETCH(QString, theirs);
+    QFETCH(QString, answer);
+    show({QStringLiteral("base")});
+    QVERIFY(QSqlQuery().exec(QStringLiteral("UPDATE TypeText SET Labels = 'label', Frequency = 5")));
+    find->changedFile(QString());
+    find->table->setCurrentIndex(at(0, PhraseStore::Str));
+    QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+    other.setDatabaseName(nameFileDB);
+    QVERIFY(other.open() && (theirs.isEmpty() || QSqlQuery(other).exec(theirs)));
+
+    DialogDriver driver;
+    QString asked;
+    if (!answer.isEmpty()) {
+        driver.expect([&asked, answer](QWidget *w) {
+            asked = static_cast<QMessageBox *>(w)->text();
+            for (auto *button : w->findChildren<QAbstractButton *>())
+                if (button->text() == answer)
+                    return button->click();
+            w->close();
+        });
+    }
+    QSignalSpy stored(find, &TypeFind::htmlStored);
+    QSignalSpy editor(find, &TypeFind::setHtml);
+    find->writeHtml(QStringLiteral("<b>mine</b>"), QStringLiteral("mine"));
+    QCOMPARE(stored.count(), 1);
+    QCOMPARE(stored.at(0).at(0).toBool(), answer.isEmpty());
+    QTRY_VERIFY(driver.done());
+    QCoreApplication::processEvents();
+    QVERIFY2(driver.unexpected.isEmpty(), qPrintable(driver.unexpected.join(QLatin1Char('|'))));
+    QCOMPARE(asked.contains(QLatin1String("deleted")), theirs == QLatin1String("DELETE FROM TypeText"));
+    QTEST(rows(QStringLiteral("SELECT Str || '|' || Labels FROM TypeText ORDER BY Str")), "stored");
+    // A phrase kept beside the other starts its own count; whatever the file keeps, the table shows.
+    QTEST(rows(QStringLiteral("SELECT Frequency FROM TypeText WHERE Str = 'mine'")), "mineUses");
+    QCOMPARE(shown(PhraseStore::Str),
+             rows(QStringLiteral("SELECT Str FROM TypeText ORDER BY Str")));
+    QTEST(editor.isEmpty() ? QString() : editor.last().at(0).toString(), "editorShows");
+}
+
+// Entered with nothing unsaved, the editor gets its phrase as the file holds it now,
+// from one row read again; the next write is based on that.
+void TestTypeFind::editorEntered_showsFileVersion()
+{
+    show({QStringLiteral("alpha"), QStringLiteral("bravo")});
+    find->table->setCurrentIndex(at(1, PhraseStore::Str));
+    QSignalSpy editor(find, &TypeFind::setHtml);
+    QSignalSpy resets(find->model, &QAbstractItemModel::modelReset);
+    find->refreshEditor();
+    QCOMPARE(editor.count(), 0);
+    QVERIFY(QSqlQuery().exec(QStringLiteral("UPDATE TypeText SET Str = 'b2', Html = '<i>b2</i>' WHERE Str = 'bravo'")));
+    find->refreshEditor();
+    QCOMPARE(editor.count(), 1);
+    QCOMPARE(editor.last().at(0).toString(), QStringLiteral("<i>b2</i>"));
+    QCOMPARE(shown(), L("alpha,b2"));
+    QCOMPARE(resets.count(), 0);
+    DialogDriver driver;
+    find->writeHtml(QStringLiteral("<b>b3</b>"), QStringLiteral("b3"));
+    QCoreApplication::processEvents();
+    QVERIFY(driver.unexpected.isEmpty());
+    QCOMPARE(rows(QStringLiteral("SELECT Str FROM TypeText ORDER BY Str")), L("alpha,b3"));
 }
 
 QTEST_MAIN(TestTypeFind)

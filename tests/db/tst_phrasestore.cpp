@@ -24,6 +24,8 @@ private slots:
     void batch_refusalTakesBackEverything();
     void modelSelect_leavesNoReadOpen();
     void briefLock_isWaitedFor();
+    void conditionalWrite_data();
+    void conditionalWrite();
 
 private:
     QSqlDatabase connect(const QString &name, int busyMs = 50);
@@ -179,6 +181,75 @@ void TestPhraseStore::briefLock_isWaitedFor()
     const bool counted = PhraseStore(QStringLiteral("program")).countUse(id, nullptr, &error);
     other.join();
     QVERIFY2(counted, qPrintable(error));
+}
+
+Q_DECLARE_METATYPE(PhraseStore::Field)
+Q_DECLARE_METATYPE(PhraseStore::Outcome)
+
+// A write based on what the writer saw, while another copy (connection "b") writes too.
+void TestPhraseStore::conditionalWrite_data()
+{
+    QTest::addColumn<QString>("theirs"); // run by the other copy between reading and writing
+    QTest::addColumn<PhraseStore::Field>("field");
+    QTest::addColumn<QString>("mine");
+    QTest::addColumn<PhraseStore::Outcome>("outcome");
+    QTest::addColumn<QString>("stored"); // the field in the file afterwards; <none> when gone
+    using F = PhraseStore;
+    using O = PhraseStore::Outcome;
+    const QString changeText = QStringLiteral("UPDATE TypeText SET Str = 'theirs', StrLower = 'theirs'");
+    QTest::newRow("nobody else wrote") << "" << F::Str << "Mine" << O::Stored << "Mine";
+    QTest::newRow("text changed meanwhile") << changeText << F::Str << "Mine" << O::Conflict << "theirs";
+    QTest::newRow("rich text changed meanwhile")
+        << "UPDATE TypeText SET Html = '<b>base</b>'" << F::Str << "Mine" << O::Conflict << "base";
+    QTest::newRow("rich text dropped meanwhile")
+        << "UPDATE TypeText SET Html = NULL" << F::Str << "Mine" << O::Conflict << "base";
+    QTest::newRow("deleted meanwhile") << "DELETE FROM TypeText" << F::Str << "Mine" << O::Gone << "<none>";
+    QTest::newRow("same text written meanwhile")
+        << "UPDATE TypeText SET Str = 'Mine', StrLower = 'mine'" << F::Str << "Mine" << O::Stored << "Mine";
+    QTest::newRow("nothing typed, text changed meanwhile") << changeText << F::Str << "base" << O::Unchanged
+                                                           << "theirs";
+    QTest::newRow("labels changed, text written")
+        << "UPDATE TypeText SET Labels = 'theirs'" << F::Str << "Mine" << O::Stored << "Mine";
+    QTest::newRow("labels changed meanwhile")
+        << "UPDATE TypeText SET Labels = 'theirs'" << F::Labels << "Mine" << O::Conflict << "theirs";
+    QTest::newRow("text changed, labels written") << changeText << F::Labels << "Mine" << O::Stored << "Mine";
+    QTest::newRow("comment deleted meanwhile") << "DELETE FROM TypeText" << F::KeyWord << "Mine" << O::Gone
+                                               << "<none>";
+    QTest::newRow("rating changed meanwhile")
+        << "UPDATE TypeText SET Rating = 7" << F::Rating << "50" << O::Conflict << "7";
+    QTest::newRow("rating unchanged, uses counted meanwhile")
+        << "UPDATE TypeText SET Frequency = 9" << F::Rating << "50" << O::Stored << "50";
+}
+
+void TestPhraseStore::conditionalWrite()
+{
+    QFETCH(QString, theirs);
+    QFETCH(PhraseStore::Field, field);
+    QFETCH(QString, mine);
+    QFETCH(PhraseStore::Outcome, outcome);
+    PhraseRecord base;
+    base.str = QStringLiteral("base");
+    base.labels = QStringLiteral("base");
+    base.keyWord = QStringLiteral("base");
+    QVector<qint64> ids;
+    QVERIFY(PhraseStore(QStringLiteral("a")).insert({base}, &ids, nullptr));
+    QSqlQuery other(connect(QStringLiteral("b")));
+    QVERIFY2(theirs.isEmpty() || other.exec(theirs), qPrintable(other.lastError().text()));
+
+    PhraseStore store(QStringLiteral("a"));
+    QString error;
+    const PhraseStore::Outcome result =
+        field == PhraseStore::Str
+            ? store.setText(ids[0], mine, QStringLiteral(""), base.str, base.html, &error)
+            : store.setField(ids[0], field, mine, field == PhraseStore::Rating ? QVariant(0) : QVariant(base.str),
+                             &error);
+    QVERIFY2(result != PhraseStore::Outcome::Failed, qPrintable(error));
+    QCOMPARE(result, outcome);
+    QTEST(value(QStringLiteral("SELECT IFNULL((SELECT %1 FROM TypeText), '<none>')").arg(PhraseStore::fieldName(field))),
+          "stored");
+    // The lower-case copy the search reads follows whatever the file kept.
+    if (field == PhraseStore::Str && outcome != PhraseStore::Outcome::Gone)
+        QCOMPARE(value(QStringLiteral("SELECT StrLower FROM TypeText")), value(QStringLiteral("SELECT lower(Str) FROM TypeText")));
 }
 
 QTEST_GUILESS_MAIN(TestPhraseStore)

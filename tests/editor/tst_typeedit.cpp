@@ -32,6 +32,44 @@ private slots:
         dock->setHtml(QStringLiteral("<html><b>bold</b> words</html>")); // a format the next phrase must not take on
     }
 
+    void writeBack_followsItsResult_data()
+    {
+        QTest::addColumn<int>("result"); // -1: nobody answers, 0: refused, 1: stored
+        QTest::addColumn<int>("writes");
+        QTest::addColumn<int>("freshReads");
+        QTest::newRow("nobody answers: written at every focus loss") << -1 << 2 << 1;
+        QTest::newRow("stored: nothing left to write") << 1 << 1 << 2;
+        QTest::newRow("refused: still unsaved") << 0 << 2 << 1;
+    }
+
+    // Only text that differs from what the file was last known to hold is written back; an
+    // editor holding nothing unsaved asks for its phrase afresh when it is entered.
+    void writeBack_followsItsResult()
+    {
+        QFETCH(int, result);
+        dock->setHtml(QStringLiteral("hello"));
+        QSignalSpy writes(editor, &HtmlEdit::writeHtml);
+        QSignalSpy freshReads(editor, &HtmlEdit::enteredUnchanged);
+        connect(editor, &HtmlEdit::writeHtml, this, [this, result] {
+            if (result >= 0)
+                editor->writeResult(result == 1);
+        });
+        QVERIFY(focus(editor));
+        QTest::keyClicks(editor, QStringLiteral("x"));
+        QVERIFY(focus(other));
+        QVERIFY(focus(editor));
+        QVERIFY(focus(other));
+        QTEST(int(writes.count()), "writes");
+        QTEST(int(freshReads.count()), "freshReads");
+        // Typing the change away again leaves nothing to write.
+        dock->setHtml(QStringLiteral("hello"));
+        QVERIFY(focus(editor));
+        QTest::keyClicks(editor, QStringLiteral("x"));
+        QTest::keyClick(editor, Qt::Key_Backspace);
+        QVERIFY(focus(other));
+        QTEST(int(writes.count()), "writes");
+    }
+
     void leaving_data()
     {
         QTest::addColumn<QString>("phrase");
