@@ -463,6 +463,40 @@ Do you want to replace it?</translation>
         <source>there is no file %1.</source>
         <translation>there is no file %1.</translation>
     </message>
+    <message>
+        <source>The database file %1 is no longer there: it was removed, renamed or replaced by a file that cannot be used.
+The phrases shown are kept; File &gt; Save Database As writes them to a new file.</source>
+        <translation>The database file %1 is no longer there: it was removed, renamed or replaced by a file that cannot be used.
+The phrases shown are kept; File &gt; Save Database As writes them to a new file.</translation>
+    </message>
+    <message>
+        <source>Another window or program deleted this phrase after you began editing it.</source>
+        <translation>Another window or program deleted this phrase after you began editing it.</translation>
+    </message>
+    <message>
+        <source>Another window or program changed this phrase after you began editing it.</source>
+        <translation>Another window or program changed this phrase after you began editing it.</translation>
+    </message>
+    <message>
+        <source>Keep both: your text is stored as a new phrase.
+Overwrite: your text replaces theirs.
+Discard mine: the file keeps theirs.</source>
+        <translation>Keep both: your text is stored as a new phrase.
+Overwrite: your text replaces theirs.
+Discard mine: the file keeps theirs.</translation>
+    </message>
+    <message>
+        <source>&amp;Keep both</source>
+        <translation>&amp;Keep both</translation>
+    </message>
+    <message>
+        <source>&amp;Overwrite</source>
+        <translation>&amp;Overwrite</translation>
+    </message>
+    <message>
+        <source>&amp;Discard mine</source>
+        <translation>&amp;Discard mine</translation>
+    </message>
 </context>
 <context>
     <name>TypeEdit</name>

@@ -473,6 +473,40 @@ Do you want to replace it?</source>
         <source>there is no file %1.</source>
         <translation>файла %1 нет.</translation>
     </message>
+    <message>
+        <source>The database file %1 is no longer there: it was removed, renamed or replaced by a file that cannot be used.
+The phrases shown are kept; File &gt; Save Database As writes them to a new file.</source>
+        <translation>Файла базы данных %1 больше нет: он удалён, переименован или заменён файлом, с которым нельзя работать.
+Показанные фразы сохранены; команда Файл &gt; Сохранить базу данных как запишет их в новый файл.</translation>
+    </message>
+    <message>
+        <source>Another window or program deleted this phrase after you began editing it.</source>
+        <translation>Другое окно или программа удалили эту фразу после того, как вы начали её редактировать.</translation>
+    </message>
+    <message>
+        <source>Another window or program changed this phrase after you began editing it.</source>
+        <translation>Другое окно или программа изменили эту фразу после того, как вы начали её редактировать.</translation>
+    </message>
+    <message>
+        <source>Keep both: your text is stored as a new phrase.
+Overwrite: your text replaces theirs.
+Discard mine: the file keeps theirs.</source>
+        <translation>Оставить обе: ваш текст сохраняется как новая фраза.
+Заменить: ваш текст заменяет их текст.
+Отменить мою: в файле остаётся их текст.</translation>
+    </message>
+    <message>
+        <source>&amp;Keep both</source>
+        <translation>&amp;Оставить обе</translation>
+    </message>
+    <message>
+        <source>&amp;Overwrite</source>
+        <translation>&amp;Заменить</translation>
+    </message>
+    <message>
+        <source>&amp;Discard mine</source>
+        <translation>Отменить &amp;мою</translation>
+    </message>
 </context>
 <context>
     <name>TypeEdit</name>
