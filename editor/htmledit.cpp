@@ -42,7 +42,7 @@ void HtmlEdit::focusOutEvent(QFocusEvent *event)
     emit changeFocus(isEnabled());
     // The modified flag stays set, but only text that differs from what the file was
     // last known to hold is written: leaving without typing must not undo another's edit.
-    if (document()->isModified() && holdsUnsavedText()) {
+    if (holdsUnsavedText()) {
         sentHtml = toHtml();
         emit writeHtml(sentHtml, toPlainText());
     }

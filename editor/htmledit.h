@@ -1,6 +1,7 @@
 #ifndef HTMLEDIT_H
 #define HTMLEDIT_H
 
+#include <QTextDocument>
 #include <QTextEdit>
 
 // The rich-text widget of the phrase editor. It never stores anything itself:
@@ -15,7 +16,7 @@ public:
     // The text just loaded is what the file holds: the base that edits are told from.
     void markLoaded();
     // Whether the text differs from what the file was last known to hold.
-    bool holdsUnsavedText() const { return toHtml() != baseHtml; }
+    bool holdsUnsavedText() const { return document()->isModified() && toHtml() != baseHtml; }
 
 public slots:
     // The answer to the last writeHtml: a stored text becomes the new base.

@@ -369,9 +369,8 @@ void TestTypeFind::writes()
     QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
     runOperation(operation);
     QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
-    QVERIFY2(lastMessage().startsWith(QLatin1String("Unable to save the phrase - ")) &&
-                 lastMessage().contains(QLatin1String("locked")),
-             qPrintable(lastMessage()));
+    // The database's own words, without the driver's tail.
+    QCOMPARE(lastMessage(), QStringLiteral("Unable to save the phrase - database is locked"));
     QCOMPARE(rows(sql) + shown(PhraseStore::Frequency), before);
 }
 
