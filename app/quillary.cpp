@@ -751,8 +751,8 @@ void Quillary::saveAs()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (databaseGone) {
         // Only the open connection still holds these phrases: they are written from it.
-        copied = copyOpenDatabase(QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false),
-                                  name, &reason);
+        copied = copyOpenDatabase(QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false), name,
+                                  &reason);
         switchTo(oldPath);
     } else {
         switchTo(oldPath);

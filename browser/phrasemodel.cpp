@@ -219,8 +219,7 @@ bool PhraseModel::writeField(int row, PhraseStore::Field field, const QVariant &
     else
         conflict.mine.rating = newValue.toInt();
     QString error;
-    const PhraseStore::Outcome outcome =
-        phraseStore.setField(conflict.id, field, newValue, value(row, field), &error);
+    const PhraseStore::Outcome outcome = phraseStore.setField(conflict.id, field, newValue, value(row, field), &error);
     return finishWrite(row, outcome, error, conflict);
 }
 

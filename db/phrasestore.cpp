@@ -200,8 +200,9 @@ PhraseStore::Outcome PhraseStore::updateIf(qint64 id, const Values &values, cons
     for (const auto &base : bases)
         conditions << fieldName(base.first) + QStringLiteral(" IS ?");
     QSqlQuery query(database());
-    query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                      .arg(tableName(), assignments.join(QStringLiteral(", ")), conditions.join(QStringLiteral(" AND "))));
+    query.prepare(
+        QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+            .arg(tableName(), assignments.join(QStringLiteral(", ")), conditions.join(QStringLiteral(" AND "))));
     for (const auto &value : values)
         query.addBindValue(value.second);
     query.addBindValue(id);
@@ -243,8 +244,8 @@ bool PhraseStore::setText(qint64 id, const QString &str, const QString &html, QS
     return update(id, {{Str, str}, {StrLower, str.toLower()}, {Html, html}}, error);
 }
 
-PhraseStore::Outcome PhraseStore::setText(qint64 id, const QString &str, const QString &html,
-                                          const QVariant &baseStr, const QVariant &baseHtml, QString *error)
+PhraseStore::Outcome PhraseStore::setText(qint64 id, const QString &str, const QString &html, const QVariant &baseStr,
+                                          const QVariant &baseHtml, QString *error)
 {
     return updateIf(id, {{Str, str}, {StrLower, str.toLower()}, {Html, html}}, {{Str, baseStr}, {Html, baseHtml}},
                     error);

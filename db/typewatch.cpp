@@ -3,12 +3,12 @@
 #include "db/tracecategories.h"
 
 #include <QDebug>
-
-#include <algorithm>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTimer>
+
+#include <algorithm>
 
 TypeWatch::TypeWatch(QObject *parent)
     : QObject(parent)

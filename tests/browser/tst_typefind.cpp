@@ -483,15 +483,15 @@ void TestTypeFind::editorWrite_againstAnotherCopy_data()
     QTest::addColumn<QStringList>("mineUses");
     const QString changed = QStringLiteral("UPDATE TypeText SET Str = 'theirs', Labels = 'their label'");
     const QString deleted = QStringLiteral("DELETE FROM TypeText");
-    QTest::newRow("nobody else wrote") << "" << "" << L("mine|label") << "" << L("5");
-    QTest::newRow("same text written meanwhile")
-        << "UPDATE TypeText SET Str = 'mine', Html = '<b>mine</b>'" << "" << L("mine|label") << "" << L("5");
+    QTest::newRow("nobody else wrote") << ""
+                                       << "" << L("mine|label") << "" << L("5");
+    QTest::newRow("same text written meanwhile") << "UPDATE TypeText SET Str = 'mine', Html = '<b>mine</b>'"
+                                                 << "" << L("mine|label") << "" << L("5");
     QTest::newRow("changed, keep both") << changed << "&Keep both" << L("mine|label,theirs|their label")
                                         << "<b>mine</b>" << L("0");
-    QTest::newRow("changed, overwrite") << changed << "&Overwrite" << L("mine|their label") << "<b>mine</b>"
-                                        << L("5");
-    QTest::newRow("changed, discard mine") << changed << "&Discard mine" << L("theirs|their label") << "theirs"
-                                           << QStringList();
+    QTest::newRow("changed, overwrite") << changed << "&Overwrite" << L("mine|their label") << "<b>mine</b>" << L("5");
+    QTest::newRow("changed, discard mine")
+        << changed << "&Discard mine" << L("theirs|their label") << "theirs" << QStringList();
     QTest::newRow("deleted, overwrite") << deleted << "&Overwrite" << L("mine|label") << "<b>mine</b>" << L("0");
     QTest::newRow("deleted, discard mine") << deleted << "&Discard mine" << QStringList() << "" << QStringList();
 }
@@ -531,8 +531,7 @@ void TestTypeFind::editorWrite_againstAnotherCopy()
     QTEST(rows(QStringLiteral("SELECT Str || '|' || Labels FROM TypeText ORDER BY Str")), "stored");
     // A phrase kept beside the other starts its own count; whatever the file keeps, the table shows.
     QTEST(rows(QStringLiteral("SELECT Frequency FROM TypeText WHERE Str = 'mine'")), "mineUses");
-    QCOMPARE(shown(PhraseStore::Str),
-             rows(QStringLiteral("SELECT Str FROM TypeText ORDER BY Str")));
+    QCOMPARE(shown(PhraseStore::Str), rows(QStringLiteral("SELECT Str FROM TypeText ORDER BY Str")));
     QTEST(editor.isEmpty() ? QString() : editor.last().at(0).toString(), "editorShows");
 }
 

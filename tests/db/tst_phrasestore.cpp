@@ -206,15 +206,14 @@ void TestPhraseStore::conditionalWrite_data()
     QTest::newRow("deleted meanwhile") << "DELETE FROM TypeText" << F::Str << "Mine" << O::Gone << "<none>";
     QTest::newRow("same text written meanwhile")
         << "UPDATE TypeText SET Str = 'Mine', StrLower = 'mine'" << F::Str << "Mine" << O::Stored << "Mine";
-    QTest::newRow("nothing typed, text changed meanwhile") << changeText << F::Str << "base" << O::Unchanged
-                                                           << "theirs";
+    QTest::newRow("nothing typed, text changed meanwhile")
+        << changeText << F::Str << "base" << O::Unchanged << "theirs";
     QTest::newRow("labels changed, text written")
         << "UPDATE TypeText SET Labels = 'theirs'" << F::Str << "Mine" << O::Stored << "Mine";
     QTest::newRow("labels changed meanwhile")
         << "UPDATE TypeText SET Labels = 'theirs'" << F::Labels << "Mine" << O::Conflict << "theirs";
     QTest::newRow("text changed, labels written") << changeText << F::Labels << "Mine" << O::Stored << "Mine";
-    QTest::newRow("comment deleted meanwhile") << "DELETE FROM TypeText" << F::KeyWord << "Mine" << O::Gone
-                                               << "<none>";
+    QTest::newRow("comment deleted meanwhile") << "DELETE FROM TypeText" << F::KeyWord << "Mine" << O::Gone << "<none>";
     QTest::newRow("rating changed meanwhile")
         << "UPDATE TypeText SET Rating = 7" << F::Rating << "50" << O::Conflict << "7";
     QTest::newRow("rating unchanged, uses counted meanwhile")
@@ -245,11 +244,13 @@ void TestPhraseStore::conditionalWrite()
                              &error);
     QVERIFY2(result != PhraseStore::Outcome::Failed, qPrintable(error));
     QCOMPARE(result, outcome);
-    QTEST(value(QStringLiteral("SELECT IFNULL((SELECT %1 FROM TypeText), '<none>')").arg(PhraseStore::fieldName(field))),
-          "stored");
+    QTEST(
+        value(QStringLiteral("SELECT IFNULL((SELECT %1 FROM TypeText), '<none>')").arg(PhraseStore::fieldName(field))),
+        "stored");
     // The lower-case copy the search reads follows whatever the file kept.
     if (field == PhraseStore::Str && outcome != PhraseStore::Outcome::Gone)
-        QCOMPARE(value(QStringLiteral("SELECT StrLower FROM TypeText")), value(QStringLiteral("SELECT lower(Str) FROM TypeText")));
+        QCOMPARE(value(QStringLiteral("SELECT StrLower FROM TypeText")),
+                 value(QStringLiteral("SELECT lower(Str) FROM TypeText")));
 }
 
 QTEST_GUILESS_MAIN(TestPhraseStore)

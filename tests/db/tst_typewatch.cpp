@@ -2,7 +2,6 @@
 #include "db/typewatch.h"
 
 #include <QSqlQuery>
-
 #include <QTemporaryDir>
 #include <QtTest>
 
