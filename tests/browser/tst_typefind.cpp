@@ -55,6 +55,7 @@ private slots:
     void editorWrite_againstAnotherCopy_data();
     void editorWrite_againstAnotherCopy();
     void editorEntered_showsFileVersion();
+    void ownUse_reloadsNothing();
 
 private:
     void show(const QStringList &phrases);
@@ -556,6 +557,25 @@ void TestTypeFind::editorEntered_showsFileVersion()
     QCoreApplication::processEvents();
     QVERIFY(driver.unexpected.isEmpty());
     QCOMPARE(rows(QStringLiteral("SELECT Str FROM TypeText ORDER BY Str")), L("alpha,b3"));
+}
+
+// The watcher's next check after the program's own use count leaves the table and a
+// selection of several phrases alone; another copy's commit reloads it.
+void TestTypeFind::ownUse_reloadsNothing()
+{
+    show({QStringLiteral("alpha"), QStringLiteral("bravo"), QStringLiteral("charlie")});
+    select({{0, PhraseStore::Str}, {1, PhraseStore::Str}}, {1, PhraseStore::Str});
+    QSignalSpy resets(find->model, &QAbstractItemModel::modelReset);
+    find->copyPhrase();
+    find->watcher->period();
+    QCOMPARE(resets.count(), 0);
+    QCOMPARE(find->table->selectionModel()->selectedIndexes().size(), 2);
+    QCOMPARE(shown(PhraseStore::Frequency), L("1,1,0"));
+    QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+    other.setDatabaseName(nameFileDB);
+    QVERIFY(other.open() && QSqlQuery(other).exec(QStringLiteral("UPDATE TypeText SET Frequency = 7")));
+    find->watcher->period();
+    QCOMPARE(shown(PhraseStore::Frequency), L("7,7,7"));
 }
 
 QTEST_MAIN(TestTypeFind)
