@@ -36,10 +36,34 @@ def spawn(args, **options):
 def xdotool(*args, may_fail=False):
     return call(("xdotool",) + args, may_fail=may_fail).stdout.decode("utf-8").strip()
 
-def keys(window, *names):
+def focus(window):
     xdotool("windowfocus", "--sync", window)
     wait_until(lambda: xdotool("getwindowfocus", may_fail=True) == str(window), 5, "the focus on window %d" % window)
+
+def keys(window, *names):
+    focus(window)
     xdotool("key", "--delay", 40, *names)
+
+# Places in the main window: the first phrase of the table, and the rich-text editor, above the status bar.
+TABLE, EDITOR = (200, 120), (400, -80)
+
+# Clicks at x, y in the window, y from its bottom edge when negative. The window is made active first: a click into
+# an inactive one moves its focus without telling the widgets, so nothing would be stored.
+def click(window, x, y):
+    focus(window)
+    height = int(xdotool("getwindowgeometry", "--shell", window).split("HEIGHT=")[1].split()[0])
+    xdotool("windowraise", window, "mousemove", "--window", window, x, y if y >= 0 else height + y, "click", 1)
+
+# Types into the window's focused widget without making the window active, as if the user typed there while another
+# window had the focus; Ctrl+A first replaces what was there.
+def type_aside(window, text):
+    xdotool("key", "--window", window, "ctrl+a")
+    xdotool("type", "--window", window, "--delay", 20, text)
+
+# The program's visible "Warning" box, or None.
+def warning(app):
+    found = xdotool("search", "--onlyvisible", "--pid", app.pid, "--name", "^Warning$", may_fail=True)
+    return int(found.split()[0]) if found else None
 
 # The bytes another program gets when it pastes target, or None.
 def clipboard(target="UTF8_STRING", timeout=5):
