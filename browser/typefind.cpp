@@ -499,10 +499,10 @@ void TypeFind::refreshEditor()
     PhraseRecord now;
     bool found = false;
     QString error;
-    if (!model->store().read(htmlId.toLongLong(), &now, &found, &error)) {
-        reportWriteFailure(error);
+    // A look that must not freeze the window: while another program holds the file, the
+    // editor keeps what it shows, and its write stays based on that.
+    if (!model->store().read(htmlId.toLongLong(), &now, &found, &error, false))
         return;
-    }
     if (!found || (now.str == editorBaseStr.toString() && now.html == editorBaseHtml.toString()))
         return;
     // One row read again, not the table: the editor must not wait for a reload.

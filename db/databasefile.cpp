@@ -1,5 +1,6 @@
 #include "db/databasefile.h"
 
+#include "db/impatientconnection.h"
 #include "db/phrasestore.h"
 #include "db/sqlerrortext.h"
 
@@ -154,13 +155,13 @@ bool isWritableDatabase(const QSqlDatabase &db)
         return false;
     const QString version = probe.value(0).toString();
     // Another copy's write lock already tells the file is writable: no need to wait it out.
-    if (!probe.exec(QStringLiteral("PRAGMA busy_timeout")) || !probe.next())
-        return false;
-    const QString timeout = probe.value(0).toString();
-    probe.exec(QStringLiteral("PRAGMA busy_timeout = 0"));
-    const bool began = probe.exec(QStringLiteral("BEGIN IMMEDIATE"));
-    const QString refusal = probe.lastError().nativeErrorCode();
-    probe.exec(QStringLiteral("PRAGMA busy_timeout = ") + timeout);
+    bool began = false;
+    QString refusal;
+    {
+        const ImpatientConnection impatient(db);
+        began = probe.exec(QStringLiteral("BEGIN IMMEDIATE"));
+        refusal = probe.lastError().nativeErrorCode();
+    }
     if (!began)
         return refusal != QLatin1String("8"); // SQLITE_READONLY
     const bool wrote = probe.exec(QStringLiteral("PRAGMA user_version = ") + version);

@@ -1,5 +1,6 @@
 #include "db/phrasestore.h"
 
+#include "db/impatientconnection.h"
 #include "db/sqlerrortext.h"
 
 #include <QObject>
@@ -274,8 +275,9 @@ PhraseStore::Outcome PhraseStore::setField(qint64 id, Field field, const QVarian
     return updateIf(id, fieldValues(field, value), {{field, base}}, error);
 }
 
-bool PhraseStore::read(qint64 id, PhraseRecord *record, bool *found, QString *error)
+bool PhraseStore::read(qint64 id, PhraseRecord *record, bool *found, QString *error, bool waitForLock)
 {
+    std::unique_ptr<ImpatientConnection> impatient(waitForLock ? nullptr : new ImpatientConnection(database()));
     static const Field fields[] = {Str, Labels, KeyWord, HotKey, Html, Rating, Frequency};
     QStringList names;
     for (const Field field : fields)

@@ -76,7 +76,8 @@ public:
                     const QVariant &baseHtml, QString *error);
     Outcome setField(qint64 id, Field field, const QVariant &value, const QVariant &base, QString *error);
     // The phrase as the file holds it now; found is false when there is none of that id.
-    bool read(qint64 id, PhraseRecord *record, bool *found, QString *error);
+    // Without waitForLock it gives up at once while another copy holds the file.
+    bool read(qint64 id, PhraseRecord *record, bool *found, QString *error, bool waitForLock = true);
     // All or nothing: ids receives the new phrases' ids in the order given.
     bool insert(const QVector<PhraseRecord> &records, QVector<qint64> *ids, QString *error,
                 const Progress &progress = {});

@@ -1,5 +1,6 @@
 #include "db/typewatch.h"
 
+#include "db/impatientconnection.h"
 #include "db/tracecategories.h"
 
 #include <QDebug>
@@ -38,14 +39,13 @@ qint64 TypeWatch::dataVersion(const QString &name) const
     if (!db.isOpen() || db.databaseName() != name)
         return -1;
     // Asked without waiting: a poll must never freeze the window behind another copy's lock.
-    QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("PRAGMA busy_timeout")) || !query.next())
+    const ImpatientConnection impatient(db);
+    if (!impatient.isReady())
         return -1;
-    const QString timeout = query.value(0).toString();
-    query.exec(QStringLiteral("PRAGMA busy_timeout = 0"));
+    QSqlQuery query(db);
     const bool read = query.exec(QStringLiteral("PRAGMA data_version")) && query.next();
     const qint64 version = read ? query.value(0).toLongLong() : -1;
-    query.exec(QStringLiteral("PRAGMA busy_timeout = ") + timeout);
+    query.finish();
     return version;
 }
 

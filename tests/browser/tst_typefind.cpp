@@ -547,6 +547,16 @@ void TestTypeFind::editorEntered_showsFileVersion()
     find->refreshEditor();
     QCOMPARE(editor.count(), 0);
     QVERIFY(QSqlQuery().exec(QStringLiteral("UPDATE TypeText SET Str = 'b2', Html = '<i>b2</i>' WHERE Str = 'bravo'")));
+    // While another program holds the file, the editor keeps what it shows, without a word.
+    QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+    other.setDatabaseName(nameFileDB);
+    QSqlQuery lock(other.open() ? other : QSqlDatabase());
+    QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+    messages->clear();
+    find->refreshEditor();
+    QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
+    QCOMPARE(editor.count(), 0);
+    QCOMPARE(messages->count(), 0);
     find->refreshEditor();
     QCOMPARE(editor.count(), 1);
     QCOMPARE(editor.last().at(0).toString(), QStringLiteral("<i>b2</i>"));

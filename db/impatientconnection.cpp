@@ -1,0 +1,20 @@
+#include "db/impatientconnection.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+ImpatientConnection::ImpatientConnection(const QSqlDatabase &db)
+    : db(db)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("PRAGMA busy_timeout")) || !query.next())
+        return;
+    timeout = query.value(0).toString();
+    query.exec(QStringLiteral("PRAGMA busy_timeout = 0"));
+}
+
+ImpatientConnection::~ImpatientConnection()
+{
+    if (isReady())
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA busy_timeout = ") + timeout);
+}
