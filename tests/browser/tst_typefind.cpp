@@ -56,6 +56,8 @@ private slots:
     void editorWrite_againstAnotherCopy();
     void editorEntered_showsFileVersion();
     void ownUse_reloadsNothing();
+    void cellEdit_againstAnotherCopy_data();
+    void cellEdit_againstAnotherCopy();
 
 private:
     void show(const QStringList &phrases);
@@ -586,6 +588,54 @@ void TestTypeFind::ownUse_reloadsNothing()
     QVERIFY(other.open() && QSqlQuery(other).exec(QStringLiteral("UPDATE TypeText SET Frequency = 7")));
     find->watcher->period();
     QCOMPARE(shown(PhraseStore::Frequency), L("7,7,7"));
+}
+
+// A cell edit is based on the cell as listed: another copy's change of that field meanwhile
+// is asked about; "Discard mine" leaves theirs in the file and in the table.
+void TestTypeFind::cellEdit_againstAnotherCopy_data()
+{
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("theirs");
+    QTest::addColumn<bool>("asked");
+    QTest::newRow("phrase") << int(PhraseStore::Str) << "mine" << "theirs" << true;
+    QTest::newRow("labels") << int(PhraseStore::Labels) << "mine" << "theirs" << true;
+    QTest::newRow("comment") << int(PhraseStore::KeyWord) << "mine" << "theirs" << true;
+    QTest::newRow("rating") << int(PhraseStore::Rating) << "40" << "30" << true;
+    QTest::newRow("rating, same value meanwhile") << int(PhraseStore::Rating) << "40" << "40" << false;
+}
+
+void TestTypeFind::cellEdit_againstAnotherCopy()
+{
+    QFETCH(int, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, theirs);
+    QFETCH(bool, asked);
+    show({QStringLiteral("base")});
+    const QString name = PhraseStore::fieldName(PhraseStore::Field(field));
+    QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+    other.setDatabaseName(nameFileDB);
+    QVERIFY(other.open() &&
+            QSqlQuery(other).exec(QStringLiteral("UPDATE TypeText SET %1 = '%2'").arg(name, theirs)));
+    DialogDriver driver;
+    if (asked) {
+        driver.expect([](QWidget *w) {
+            for (auto *button : w->findChildren<QAbstractButton *>())
+                if (button->text() == QLatin1String("&Discard mine"))
+                    return button->click();
+            w->close();
+        });
+    }
+    const QModelIndex cell = at(0, PhraseStore::Field(field));
+    QWidget *editor = find->table->itemDelegateForColumn(cell.column())->createEditor(find->table, {}, cell);
+    editor->setProperty(editor->metaObject()->userProperty().name(), typed);
+    find->table->itemDelegateForColumn(cell.column())->setModelData(editor, find->model, cell);
+    delete editor;
+    QTRY_VERIFY(driver.done());
+    QCoreApplication::processEvents();
+    QVERIFY(driver.unexpected.isEmpty());
+    QCOMPARE(rows(QStringLiteral("SELECT %1 FROM TypeText").arg(name)), QStringList{theirs});
+    QCOMPARE(at(0, PhraseStore::Field(field)).data().toString(), theirs);
 }
 
 QTEST_MAIN(TestTypeFind)

@@ -54,15 +54,18 @@ def click(window, x, y):
     height = int(xdotool("getwindowgeometry", "--shell", window).split("HEIGHT=")[1].split()[0])
     xdotool("windowraise", window, "mousemove", "--window", window, x, y if y >= 0 else height + y, "click", 1)
 
-# Types into the window's focused widget without making the window active, as if the user typed there while another
-# window had the focus; Ctrl+A first replaces what was there.
-def type_aside(window, text):
-    xdotool("key", "--window", window, "ctrl+a")
-    xdotool("type", "--window", window, "--delay", 20, text)
+# Replaces the text of the window's focused widget by typing. Aside, the window stays inactive, as if the user typed
+# there while another window had the focus.
+def type_over(window, text, aside=False):
+    target = ("--window", window) if aside else ()
+    if not aside:
+        focus(window)
+    xdotool("key", *target, "ctrl+a")
+    xdotool("type", *target, "--delay", 20, text)
 
 # The program's visible "Warning" box, or None.
 def warning(app):
-    found = xdotool("search", "--onlyvisible", "--pid", app.pid, "--name", "^Warning$", may_fail=True)
+    found = xdotool("search", "--all", "--onlyvisible", "--pid", app.pid, "--name", "^Warning$", may_fail=True)
     return int(found.split()[0]) if found else None
 
 # The bytes another program gets when it pastes target, or None.
@@ -121,9 +124,12 @@ def make_home(phrases_sql=None):
     home = types.SimpleNamespace(path=path, env=env, database=os.path.join(path, "Documents/Quillary/org.db"))
     if phrases_sql:
         os.makedirs(os.path.dirname(home.database))
-        shutil.copyfile(os.path.join(os.path.dirname(ARGS.program), "new.db"), home.database)
-        sql(home.database, "BEGIN;" + phrases_sql + "COMMIT;")
+        make_file(home.database, phrases_sql)
     return home
+
+def make_file(path, phrases_sql):
+    shutil.copyfile(os.path.join(os.path.dirname(ARGS.program), "new.db"), path)
+    sql(path, "BEGIN;" + phrases_sql + "COMMIT;")
 
 def start(home, program=None, attempt=1, arguments=()):
     log = open(os.path.join(home.path, "program-%d.log" % time.monotonic_ns()), "wb")
@@ -233,8 +239,107 @@ def find_summons():
     found = start(home, arguments=["--find", "words"])
     check(copy_with(found.window, "space") == "Kind words", "--find with no copy running did not search")
 
+# Enters the editor from the table's first phrase; with text, types it over the phrase and leaves for the table.
+def edit_first(app, text=None):
+    click(app.window, *TABLE)
+    click(app.window, *EDITOR)
+    if text is not None:
+        type_over(app.window, text)
+        click(app.window, *TABLE)
+
+def first_text(home):
+    return sql(home.database, "SELECT Str FROM TypeText WHERE id = 1")[0]["Str"]
+
+# Two copies show the same phrase. B's editor holds text not yet stored when A stores its own; once B's editor loses
+# the focus, B asks what becomes of its text, and each answer leaves in the file and in B's editor what it says.
+def conflict_choices():
+    ours, theirs = "Typed in B", "Stored by A"
+    for answer, kept in [("Return", [ours, theirs]), ("alt+o", [ours]), ("alt+d", [theirs])]:
+        home = make_home(BULK)
+        a, b = start(home), start(home)
+        edit_first(b)
+        focus(a.window)
+        type_over(b.window, ours, aside=True)
+        edit_first(a, theirs)
+        wait_until(lambda: first_text(home) == theirs, 3, "A's text in the file")
+        click(b.window, *TABLE)
+        keys(wait_until(lambda: warning(b), 3, "B's question"), answer)
+        if answer == "alt+d":
+            wait_until(lambda: not warning(b), 3, "the question to close")
+            click(b.window, *EDITOR)
+            check(copy_with(b.window, "ctrl+a", "ctrl+c") == theirs, "after Discard mine B's editor holds its own")
+        both = "SELECT Str FROM TypeText WHERE Str IN (%s, %s) ORDER BY Str" % (quote(ours), quote(theirs))
+        wait_until(lambda: [row["Str"] for row in sql(home.database, both)] == sorted(kept), 3,
+                   "%s to leave %s in the file" % (answer, kept))
+
+# A stores an edit of a phrase, then B stores another. A, its editor once changed, shows B's text on entering it and
+# on leaving without typing stores nothing and asks nothing.
+def editor_enter_leave():
+    home = make_home(BULK)
+    a, b = start(home), start(home)
+    last = "Second edit, in B"
+    for app, text in [(a, "First edit, in A"), (b, last)]:
+        edit_first(app, text)
+        wait_until(lambda: first_text(home) == text, 3, "%r in the file" % text)
+    click(a.window, *EDITOR)
+    check(copy_with(a.window, "ctrl+a", "ctrl+c") == last, "A's editor does not show B's text")
+    click(a.window, *TABLE)
+    time.sleep(1.5)
+    check(first_text(home) == last and not warning(a), "A leaving its editor unchanged wrote or asked")
+
+# Another file moved onto the path of the open one: the table shows its phrases within a second and counts a use in
+# it. A file removed from the path is reported.
+def file_replaced():
+    home = make_home(insert("In the first file"))
+    app = start(home)
+    check(copy_with(app.window, "space") == "In the first file", "Space did not copy the first file's phrase")
+    text = "In the file moved in its place"
+    make_file(home.database + ".new", insert(text))
+    os.replace(home.database + ".new", home.database)
+    # Watched without a key or a copy, each of which restarts the program's poll: the replaced file, unlinked, lives
+    # on only while the program holds it open.
+    gone = (home.database + " (deleted)").encode()
+    wait_until(lambda: gone not in call(["ls", "-l", "/proc/%d/fd" % app.pid], may_fail=True).stdout, 1.25,
+               "the program to let go of the replaced file")
+    # One phrase: Down lands on it whether the reload left a row current or none.
+    check(copy_with(app.window, "Down", "space") == text, "Space did not copy the new file's phrase")
+    wait_until(lambda: uses(home.database, text) == 1, 3, "the use counted in the new file")
+    os.remove(home.database)
+    wait_until(lambda: warning(app), 2, "the warning that the file is gone")
+
+# The phrase texts in the program's clipboard record: per phrase five sized UTF-16 strings, then two numbers.
+def recorded_phrases():
+    data, at, texts = clipboard("text/Type", timeout=30) or b"", 0, []
+    while at + 4 <= len(data):
+        fields = []
+        for _ in range(5):
+            size = struct.unpack_from(">I", data, at)[0] % 0xFFFFFFFF  # a null string is sized ~0
+            fields.append(data[at + 4:at + 4 + size].decode("utf-16-be"))
+            at += 4 + size
+        texts.append(fields[0])
+        at += 8
+    return texts
+
+# Space on two of 100,000 phrases: the program's own counted uses reload nothing, so the selection stays and a
+# second Space copies and counts both again.
+def own_use_no_reload():
+    home = make_home(BULK.replace("< 2000", "< 100000"))
+    home.env["QT_LOGGING_RULES"] = "quillary.watch.debug=true"
+    app = start(home)
+    pair = ["Phrase number 99999", "Phrase number 100000"]
+    before = [uses(home.database, text) for text in pair]
+    copy_with(app.window, "ctrl+End", "Up", "shift+Down", "space", timeout=15)
+    check(recorded_phrases() == pair, "Space copied %s" % recorded_phrases())
+    time.sleep(1.5)
+    logs = b"".join(pathlib.Path(log).read_bytes() for log in glob.glob(os.path.join(home.path, "program-*.log")))
+    check(b"changedFile" not in logs, "the program's own Space reloaded the table")
+    keys(app.window, "space")
+    check(recorded_phrases() == pair, "the second Space copied %s" % recorded_phrases())
+    wait_until(lambda: [uses(home.database, text) for text in pair] == [n + 2 for n in before], 3, "two uses of each")
+
 CASES = {case.__name__: case for case in (copy_space, paste_shift_insert, two_copies_count, shell_writes_while_open,
-                                          locked_file_copy, find_summons)}
+                                          locked_file_copy, find_summons, conflict_choices, editor_enter_leave,
+                                          file_replaced, own_use_no_reload)}
 
 def main():
     # Arguments, as the CMakeLists.txt beside this file gives them: the case and the program. A packaged program is
