@@ -147,81 +147,57 @@ void TestTypeWatch::fileAtPath()
     QTEST(changed, "changed");
 }
 
-enum class Write
-{
-    Own,
-    Other,
-    OtherTimeStampKept,
-    TouchOnly,
-    OtherAfterPause,
-};
-Q_DECLARE_METATYPE(Write)
-
 // With the connection that has the file open, only another connection's commit is a change.
 void TestTypeWatch::commits_data()
 {
-    QTest::addColumn<Write>("write");
+    QTest::addColumn<QString>("writer"); // the connection that commits, if any
+    QTest::addColumn<int>("stampShift"); // seconds the time stamp is then set off the one before; -1: left
+    QTest::addColumn<bool>("paused");
     QTest::addColumn<int>("reports");
-    QTest::newRow("own write") << Write::Own << 0;
-    QTest::newRow("another copy's commit") << Write::Other << 1;
-    QTest::newRow("commit that kept the time stamp") << Write::OtherTimeStampKept << 1;
-    QTest::newRow("time stamp touched, no commit") << Write::TouchOnly << 0;
-    QTest::newRow("another copy's commit after a pause") << Write::OtherAfterPause << 1;
+    QTest::newRow("own write") << "own" << -1 << false << 0;
+    QTest::newRow("another copy's commit") << "other" << -1 << false << 1;
+    QTest::newRow("commit that kept the time stamp") << "other" << 0 << false << 1;
+    QTest::newRow("time stamp touched, no commit") << "" << 60 << false << 0;
+    QTest::newRow("another copy's commit after a pause") << "other" << -1 << true << 1;
 }
 
 void TestTypeWatch::commits()
 {
-    QFETCH(Write, write);
+    QFETCH(QString, writer);
+    QFETCH(int, stampShift);
+    QFETCH(bool, paused);
     const QString file = dir.filePath(QStringLiteral("watched.db"));
     QFile::remove(file);
     QVERIFY(PhraseDatabase::create(file));
+    for (const QString &name : {QStringLiteral("own"), QStringLiteral("other")}) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(file);
+        QVERIFY(db.open());
+    }
     {
-        QSqlDatabase own = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("own"));
-        own.setDatabaseName(file);
-        QVERIFY(own.open());
-        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
-        other.setDatabaseName(file);
-        QVERIFY(other.open());
         TypeWatch watch;
         watch.setConnection(QStringLiteral("own"));
         watch.addFile(file);
         int reports = 0;
         connect(&watch, &TypeWatch::fileChanged, this, [&reports] { ++reports; });
         watch.period();
-        const QDateTime before = QFileInfo(file).lastModified();
-        const auto insert = [](QSqlDatabase db) {
-            QVERIFY(QSqlQuery(db).exec(QStringLiteral("INSERT INTO TypeText (Str) VALUES ('x')")));
-        };
-        switch (write) {
-        case Write::Own:
-            insert(own);
-            break;
-        case Write::Other:
-            insert(other);
-            break;
-        case Write::OtherTimeStampKept: {
-            insert(other);
-            QFile stamp(file);
-            QVERIFY(stamp.open(QIODevice::ReadWrite) && stamp.setFileTime(before, QFile::FileModificationTime));
-            break;
-        }
-        case Write::TouchOnly: {
-            QFile stamp(file);
-            QVERIFY(stamp.open(QIODevice::ReadWrite) &&
-                    stamp.setFileTime(before.addSecs(60), QFile::FileModificationTime));
-            break;
-        }
-        case Write::OtherAfterPause:
+        if (paused)
             watch.pause();
-            insert(other);
-            break;
-        }
+        const QDateTime before = QFileInfo(file).lastModified();
+        QVERIFY(
+            writer.isEmpty() ||
+            QSqlQuery(QSqlDatabase::database(writer)).exec(QStringLiteral("INSERT INTO TypeText (Str) VALUES ('x')")));
+        QFile stamp(file);
+        QVERIFY(stampShift < 0 || (stamp.open(QIODevice::ReadWrite) &&
+                                   stamp.setFileTime(before.addSecs(stampShift), QFile::FileModificationTime)));
         watch.period();
         watch.period();
         QTEST(reports, "reports");
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("own"));
-    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    for (const QString &name : {QStringLiteral("own"), QStringLiteral("other")}) {
+        QSqlDatabase::database(name, false).close();
+        QSqlDatabase::removeDatabase(name);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestTypeWatch)
