@@ -267,7 +267,7 @@ def conflict_choices():
         if answer == "alt+d":
             wait_until(lambda: not warning(b), 3, "the question to close")
             click(b.window, *EDITOR)
-            check(copy_with(b.window, "ctrl+a", "ctrl+c") == theirs, "after Discard mine B's editor holds its own")
+            check(copy_with(b.window, "ctrl+a", "ctrl+c") == theirs, "after Discard mine B's editor lacks A's text")
         both = "SELECT Str FROM TypeText WHERE Str IN (%s, %s) ORDER BY Str" % (quote(ours), quote(theirs))
         wait_until(lambda: [row["Str"] for row in sql(home.database, both)] == sorted(kept), 3,
                    "%s to leave %s in the file" % (answer, kept))
@@ -313,7 +313,7 @@ def recorded_phrases():
     while at + 4 <= len(data):
         fields = []
         for _ in range(5):
-            size = struct.unpack_from(">I", data, at)[0] % 0xFFFFFFFF  # a null string is sized ~0
+            size = struct.unpack_from(">I", data, at)[0] % 0xFFFFFFFF  # a null string's size, ~0, counts 0
             fields.append(data[at + 4:at + 4 + size].decode("utf-16-be"))
             at += 4 + size
         texts.append(fields[0])
