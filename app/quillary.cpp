@@ -657,10 +657,15 @@ void Quillary::followReplacedFile()
         return;
     }
     const QString path = nameFileDB;
+    const QModelIndex current = typeFind->table->currentIndex();
     switchTo(path);
     if (!openDatabaseFile())
         return;
     bindBrowser();
+    // The cursor stays where it was, so that Space and the editor go on working at once.
+    const int rows = typeFind->model->rowCount();
+    if (current.isValid() && rows > 0)
+        typeFind->table->setCurrentIndex(typeFind->model->index(qMin(current.row(), rows - 1), current.column()));
     // The table that noticed the change has the focus still: it goes on watching.
     if (typeFind->table->hasFocus())
         typeFind->watcher->start(true);

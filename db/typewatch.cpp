@@ -142,5 +142,8 @@ void TypeWatch::start(bool fSkip)
         for (WatchedFile &file : files)
             file.lastModified = modificationTime(file.name);
     }
-    timer->start(interval);
+    // A running timer keeps its beat: restarted at every clipboard or focus change, it
+    // would put the check off for as long as they come faster than the interval.
+    if (!timer->isActive())
+        timer->start(interval);
 }

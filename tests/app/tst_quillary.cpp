@@ -650,6 +650,8 @@ private slots:
         const QString path = nameFileDB;
         const int starter = listedRows();
         QVERIFY(starter > 0);
+        window->browser()->table->setCurrentIndex(
+            window->browser()->model->index(starter - 1, column(PhraseStore::Str)));
         const QString other = work->filePath(QStringLiteral("other.db"));
         if (change == QLatin1String("phrases")) {
             QVERIFY(QFile::copy(programFile(QStringLiteral("new.db")), other));
@@ -672,6 +674,8 @@ private slots:
         QCOMPARE(listedRows(), followed ? 1 : starter);
         QCOMPARE(window->windowTitle(),
                  QStringLiteral("Quillary - ") + path + (followed ? QString() : QStringLiteral(" [read-only]")));
+        // The cursor stays where it was, moved up onto the last phrase the new file has.
+        QCOMPARE(window->browser()->table->currentIndex().row(), listedRows() - 1);
         if (followed) {
             QCOMPARE(window->browser()->model->value(0, PhraseStore::Str).toString(),
                      QStringLiteral("from the other file"));

@@ -15,6 +15,7 @@ private slots:
     void steps();
     void fileAtPath_data();
     void fileAtPath();
+    void repeatedStart_keepsTheBeat();
     void commits_data();
     void commits();
 
@@ -145,6 +146,23 @@ void TestTypeWatch::fileAtPath()
     QTEST(removed, "removed");
     QTEST(replaced, "replaced");
     QTEST(changed, "changed");
+}
+
+// Starts that come faster than the interval, as clipboard and focus changes do, do not
+// put the check off.
+void TestTypeWatch::repeatedStart_keepsTheBeat()
+{
+    TypeWatch watch;
+    watch.addFile(path);
+    int reports = 0;
+    connect(&watch, &TypeWatch::fileChanged, this, [&reports] { ++reports; });
+    watch.period();
+    touch();
+    for (int start = 0; start < 15 && reports == 0; ++start) {
+        watch.start(false);
+        QTest::qWait(TypeWatch::interval / 5);
+    }
+    QCOMPARE(reports, 1);
 }
 
 // With the connection that has the file open, only another connection's commit is a change.
