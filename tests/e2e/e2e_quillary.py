@@ -296,12 +296,11 @@ def file_replaced():
     text = "In the file moved in its place"
     make_file(home.database + ".new", insert(text))
     os.replace(home.database + ".new", home.database)
-    # Watched without a key or a copy, each of which restarts the program's poll: the replaced file, unlinked, lives
-    # on only while the program holds it open.
+    # Watched from outside, without a key: the replaced file, unlinked, lives on only while the program holds it open.
     gone = (home.database + " (deleted)").encode()
     wait_until(lambda: gone not in call(["ls", "-l", "/proc/%d/fd" % app.pid], may_fail=True).stdout, 1.25,
                "the program to let go of the replaced file")
-    # One phrase: Down lands on it whether the reload left a row current or none.
+    # One phrase: Down stays on it.
     check(copy_with(app.window, "Down", "space") == text, "Space did not copy the new file's phrase")
     wait_until(lambda: uses(home.database, text) == 1, 3, "the use counted in the new file")
     os.remove(home.database)
