@@ -534,8 +534,10 @@ void TypeFind::askConflicts()
         reportFound();
         // The cursor goes to a phrase kept beside the other, else stays on its phrase.
         const QVariant target = newId > 0 ? QVariant(newId) : currentId;
-        if (target.isValid())
+        if (target.isValid()) {
             table->setCurrentIndex(model->index(rowOfId(target, current.row()), qMax(0, current.column())));
+            table->scrollTo(table->currentIndex());
+        }
         showCurrent();
     }
 }
