@@ -22,7 +22,8 @@ void EditStrDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
     const QMimeData *mime = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
     if (!mime || !mime->hasFormat(clipboardFormat))
         return;
-    if (mime->text() != index.data(Qt::DisplayRole).toString())
+    // The full phrase: a long one shows only its start in the cell.
+    if (mime->text() != index.data(Qt::EditRole).toString())
         return;
 
     painter->save();

@@ -215,12 +215,22 @@ void TypeFind::setupModel()
             old->deleteLater();
         }
     }
+    const auto install = [this](PhraseStore::Field field, QAbstractItemDelegate *delegate) {
+        // Connected before the view's own commit: whether the editor still had the focus
+        // (Return) or the user had clicked elsewhere is known only at this moment.
+        connect(delegate, &QAbstractItemDelegate::commitData, this, [this] {
+            const QWidget *focus = QApplication::focusWidget();
+            cellWasEditing = focus && focus != table && table->isAncestorOf(focus);
+        });
+        connect(delegate, &QAbstractItemDelegate::closeEditor, this, [this] { cellWasEditing = false; });
+        table->setItemDelegateForColumn(column(field), delegate);
+    };
     auto *strDelegate = new EditStrDelegate(watcher, this);
-    table->setItemDelegateForColumn(column(PhraseStore::Str), strDelegate);
-    table->setItemDelegateForColumn(column(PhraseStore::KeyWord), new EditKeyWordsDelegate(watcher, this));
-    table->setItemDelegateForColumn(column(PhraseStore::Labels), new EditLabelDelegate(watcher, this));
-    table->setItemDelegateForColumn(column(PhraseStore::Rating), new SpinBoxDelegate(this));
-    table->setItemDelegateForColumn(column(PhraseStore::Frequency), new NoEditDelegate(this));
+    install(PhraseStore::Str, strDelegate);
+    install(PhraseStore::KeyWord, new EditKeyWordsDelegate(watcher, this));
+    install(PhraseStore::Labels, new EditLabelDelegate(watcher, this));
+    install(PhraseStore::Rating, new SpinBoxDelegate(this));
+    install(PhraseStore::Frequency, new NoEditDelegate(this));
     connect(strDelegate, &EditStrDelegate::setHtml, this, &TypeFind::nextHtml);
 
     watcher->addFile(nameFileDB);
@@ -307,12 +317,23 @@ void TypeFind::reportWriteFailure(const QString &reason)
 void TypeFind::showStoredPhrase(qint64 id, int column)
 {
     table->setCurrentIndex(model->index(rowOfId(id, model->rowCount() - 1), column));
+    // The reload took away the cell editor the phrase was typed into, and the focus
+    // with it; the next keys belong in the table, where the user was typing.
+    if (cellWasEditing)
+        table->setFocus(Qt::OtherFocusReason);
+    cellWasEditing = false;
 }
 
 bool TypeFind::dropPendingRow()
 {
     const bool onPending = currentIsValid() && table->currentIndex().row() == model->pendingRow();
-    model->dropPendingRow();
+    const int column = table->currentIndex().column();
+    // The cursor goes back to the phrase the user was on when the row was put in.
+    if (model->dropPendingRow() && onPending) {
+        const int row = model->rowOfId(phraseBeforeNewRow);
+        if (row >= 0)
+            table->setCurrentIndex(model->index(row, column));
+    }
     return onPending;
 }
 
@@ -381,6 +402,7 @@ void TypeFind::insertRow()
     if (dropPendingRow() || !currentIsValid() || model->isReadOnly())
         return;
     const QModelIndex current = table->currentIndex();
+    phraseBeforeNewRow = cell(current.row(), PhraseStore::Id);
     model->insertRows(current.row(), 1);
     table->setCurrentIndex(model->index(current.row(), current.column()));
 }
@@ -391,6 +413,7 @@ void TypeFind::appendRow()
     dropPendingRow();
     if (model->isReadOnly())
         return;
+    phraseBeforeNewRow = currentIsValid() ? cell(table->currentIndex().row(), PhraseStore::Id) : QVariant();
     const int n = model->rowCount();
     model->insertRows(n, 1);
     table->setCurrentIndex(model->index(n, column(PhraseStore::Str)));

@@ -129,6 +129,10 @@ private:
     QVariant editorBaseStr;
     QVariant editorBaseHtml;
     QVector<PhraseConflict> conflicts;
+    // The phrase the cursor stood on when Insert or Append put in an empty row.
+    QVariant phraseBeforeNewRow;
+    // Whether the cell editor being committed still had the focus.
+    bool cellWasEditing = false;
     bool readOnlyNoted = false;
 };
 

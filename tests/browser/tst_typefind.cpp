@@ -57,6 +57,7 @@ private slots:
     void editorEntered_showsFileVersion();
     void ownUse_reloadsNothing();
     void cellEdit_againstAnotherCopy_data();
+    void newRow_focusAndCursor();
     void cellEdit_againstAnotherCopy();
 
 private:
@@ -598,11 +599,16 @@ void TestTypeFind::cellEdit_againstAnotherCopy_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("theirs");
     QTest::addColumn<bool>("asked");
-    QTest::newRow("phrase") << int(PhraseStore::Str) << "mine" << "theirs" << true;
-    QTest::newRow("labels") << int(PhraseStore::Labels) << "mine" << "theirs" << true;
-    QTest::newRow("comment") << int(PhraseStore::KeyWord) << "mine" << "theirs" << true;
-    QTest::newRow("rating") << int(PhraseStore::Rating) << "40" << "30" << true;
-    QTest::newRow("rating, same value meanwhile") << int(PhraseStore::Rating) << "40" << "40" << false;
+    QTest::newRow("phrase") << int(PhraseStore::Str) << "mine"
+                            << "theirs" << true;
+    QTest::newRow("labels") << int(PhraseStore::Labels) << "mine"
+                            << "theirs" << true;
+    QTest::newRow("comment") << int(PhraseStore::KeyWord) << "mine"
+                             << "theirs" << true;
+    QTest::newRow("rating") << int(PhraseStore::Rating) << "40"
+                            << "30" << true;
+    QTest::newRow("rating, same value meanwhile") << int(PhraseStore::Rating) << "40"
+                                                  << "40" << false;
 }
 
 void TestTypeFind::cellEdit_againstAnotherCopy()
@@ -615,8 +621,7 @@ void TestTypeFind::cellEdit_againstAnotherCopy()
     const QString name = PhraseStore::fieldName(PhraseStore::Field(field));
     QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
     other.setDatabaseName(nameFileDB);
-    QVERIFY(other.open() &&
-            QSqlQuery(other).exec(QStringLiteral("UPDATE TypeText SET %1 = '%2'").arg(name, theirs)));
+    QVERIFY(other.open() && QSqlQuery(other).exec(QStringLiteral("UPDATE TypeText SET %1 = '%2'").arg(name, theirs)));
     DialogDriver driver;
     if (asked) {
         driver.expect([](QWidget *w) {
@@ -636,6 +641,39 @@ void TestTypeFind::cellEdit_againstAnotherCopy()
     QVERIFY(driver.unexpected.isEmpty());
     QCOMPARE(rows(QStringLiteral("SELECT %1 FROM TypeText").arg(name)), QStringList{theirs});
     QCOMPARE(at(0, PhraseStore::Field(field)).data().toString(), theirs);
+}
+
+// An empty row taken away again returns the cursor to the phrase the user was on; a phrase
+// typed into a new row leaves the focus in the table, on the new phrase; an unchanged
+// commit of a long rich phrase keeps its rich text.
+void TestTypeFind::newRow_focusAndCursor()
+{
+    const QString longText = QStringLiteral("long ").repeated(120);
+    show({QStringLiteral("alpha"), QStringLiteral("bravo"), longText + QStringLiteral("|<b>long</b>")});
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.data()));
+    find->table->setFocus();
+    find->table->setCurrentIndex(at(1, PhraseStore::Labels));
+    find->insertRow();
+    find->insertRow();
+    QCOMPARE(find->table->currentIndex(), at(1, PhraseStore::Labels));
+    QCOMPARE(shown(), L("alpha,bravo") << longText);
+
+    find->appendRow();
+    find->table->edit(find->table->currentIndex());
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("typed"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // committed from the event loop
+    QTRY_COMPARE(rows(QStringLiteral("SELECT count(*) FROM TypeText WHERE Str = 'typed'")), L("1"));
+    QCOMPARE(find->model->value(find->table->currentIndex().row(), PhraseStore::Str).toString(),
+             QStringLiteral("typed"));
+    QCOMPARE(QApplication::focusWidget(), find->table);
+
+    const QModelIndex cell = at(shown().indexOf(longText), PhraseStore::Str);
+    find->table->setCurrentIndex(cell);
+    find->table->edit(cell);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTRY_COMPARE(QApplication::focusWidget(), find->table);
+    QCOMPARE(rows(QStringLiteral("SELECT Html FROM TypeText WHERE Str LIKE 'long%'")), L("<b>long</b>"));
 }
 
 QTEST_MAIN(TestTypeFind)
