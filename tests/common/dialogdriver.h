@@ -68,9 +68,11 @@ private:
     void check()
     {
         QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || modal == handled)
+        // A dialog answered once may be the active one again for a moment, as a file
+        // dialog is while it closes after its overwrite question.
+        if (!modal || handled.contains(modal))
             return;
-        handled = modal;
+        handled << modal;
         auto *box = qobject_cast<QMessageBox *>(modal);
         if (answers.isEmpty())
             unexpected << (box ? box->text() : QString::fromLatin1(modal->metaObject()->className()));
@@ -80,7 +82,7 @@ private:
     }
 
     QTimer poll;
-    QPointer<QWidget> handled;
+    QList<QPointer<QWidget>> handled;
     QList<Answer> answers;
 };
 
