@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 
 #include <QCommandLineParser>
+#include <QObject>
 #include <QPair>
 #include <QVector>
 
@@ -20,6 +21,10 @@ bool toNumber(const QString &value, qint64 *number)
 struct Options
 {
     explicit Options(QCommandLineParser &parser);
+    QList<QCommandLineOption> all() const
+    {
+        return {help, version, find, list, json, limit, print, add, labels, comment, rating, import, exportTo, db};
+    }
 
     const QCommandLineOption help;
     const QCommandLineOption version;
@@ -62,8 +67,7 @@ Options::Options(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(QStringLiteral("Quillary keeps reusable phrases in one SQLite file.\n"
                                                     "Without a command it opens its window, on FILE if given."));
-    parser.addOptions(
-        {help, version, find, list, json, limit, print, add, labels, comment, rating, import, exportTo, db});
+    parser.addOptions(all());
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The database to open in the window."),
                                  QStringLiteral("[FILE]"));
 }
@@ -91,6 +95,13 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     };
     if (!parser.parse(arguments))
         return fail(parser.errorText());
+    // The parser keeps the last of repeated values: a second --add would drop the first phrase.
+    const QStringList given = parser.optionNames();
+    for (const QCommandLineOption &option : options.all()) {
+        const QStringList names = option.names();
+        if (std::count_if(given.begin(), given.end(), [&](const QString &name) { return names.contains(name); }) > 1)
+            return fail(QObject::tr("The option --%1 is given more than once.").arg(names.last()));
+    }
     if (parser.isSet(help)) {
         line.command = Help;
         return line;

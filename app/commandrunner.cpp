@@ -17,14 +17,14 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSettings>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
-
-#include <numeric>
+#include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace {
 
@@ -38,20 +38,52 @@ QString escapedField(QString text)
     return text;
 }
 
-// The phrases a search for `text` finds, all without one, read into `model` in the
-// order the window's table shows them.
-bool selectFound(PhraseModel &model, const CommandLine &line, QString *error)
+// The phrases a search for `text` finds, all without one, in the order the window's
+// table shows them; at most `limit`, all for -1. Read forward only, one phrase at a
+// time, so that a big file never sits in memory.
+bool selectFound(QSqlQuery &query, const QString &text, int limit, QString *error)
 {
-    model.setTable(PhraseStore::tableName());
-    model.setFilter(line.hasText ? searchFilter(line.text) : QString());
+    QStringList fields;
+    for (int f = 0; f < PhraseStore::fieldCount; ++f)
+        fields << PhraseStore::fieldName(PhraseStore::Field(f));
+    QString sql = QStringLiteral("SELECT ") + fields.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
+                  PhraseStore::tableName();
+    const QString filter = searchFilter(text);
+    if (!filter.isEmpty())
+        sql += QStringLiteral(" WHERE ") + filter;
+    // The header counts the columns as the table has them, extra ones included.
     const SavedSort sort = SavedSort::fromHeaderState(
         QSettings(organizationName, applicationName).value(QStringLiteral("Settings/SQLTable")).toByteArray());
-    if (sort.column < model.columnCount())
-        model.setSort(sort.column, sort.order);
-    if (model.select())
-        return true;
-    *error = sqlErrorText(model.lastError());
+    const QSqlDatabase db = QSqlDatabase::database();
+    const QSqlRecord columns = db.record(PhraseStore::tableName());
+    if (sort.column >= 0 && sort.column < columns.count())
+        sql += QStringLiteral(" ORDER BY ") +
+               db.driver()->escapeIdentifier(columns.fieldName(sort.column), QSqlDriver::FieldName) +
+               (sort.order == Qt::AscendingOrder ? QStringLiteral(" ASC") : QStringLiteral(" DESC"));
+    // SQLite takes a negative limit for none.
+    sql += QStringLiteral(" LIMIT ?");
+    query.setForwardOnly(true);
+    if (query.prepare(sql)) {
+        query.addBindValue(limit);
+        if (query.exec())
+            return true;
+    }
+    *error = sqlErrorText(query.lastError());
     return false;
+}
+
+// The phrase at a query of selectFound, which reads the fields in their enum order.
+PhraseRecord phraseAt(const QSqlQuery &query)
+{
+    PhraseRecord record;
+    record.str = query.value(PhraseStore::Str).toString();
+    record.labels = query.value(PhraseStore::Labels).toString();
+    record.keyWord = query.value(PhraseStore::KeyWord).toString();
+    record.hotKey = query.value(PhraseStore::HotKey).toString();
+    record.html = query.value(PhraseStore::Html).toString();
+    record.rating = query.value(PhraseStore::Rating).toInt();
+    record.frequency = query.value(PhraseStore::Frequency).toInt();
+    return record;
 }
 
 } // namespace
@@ -103,31 +135,47 @@ int CommandRunner::run(const CommandLine &line)
 
 int CommandRunner::list(const CommandLine &line)
 {
-    PhraseModel model;
+    QSqlQuery query;
     QString error;
-    if (!selectFound(model, line, &error))
+    if (!selectFound(query, line.hasText ? line.text : QString(), line.limit, &error))
         return fail(QDir::toNativeSeparators(path) + QStringLiteral(": ") + error);
-    const int rows = line.limit < 0 ? model.rowCount() : qMin(line.limit, model.rowCount());
-    QJsonArray array;
-    for (int row = 0; row < rows; ++row) {
-        const qint64 id = model.value(row, PhraseStore::Id).toLongLong();
-        const PhraseRecord phrase = model.phrase(row);
-        if (line.json) {
-            array.append(QJsonObject{{QStringLiteral("id"), id},
-                                     {QStringLiteral("phrase"), phrase.str},
-                                     {QStringLiteral("labels"), phrase.labels},
-                                     {QStringLiteral("comment"), phrase.keyWord},
-                                     {QStringLiteral("rating"), phrase.rating},
-                                     {QStringLiteral("count"), phrase.frequency}});
-            continue;
-        }
-        const QStringList fields{
-            QString::number(id),          escapedField(phrase.str),       escapedField(phrase.labels),
-            escapedField(phrase.keyWord), QString::number(phrase.rating), QString::number(phrase.frequency)};
-        out->write(fields.join(QLatin1Char('\t')).toUtf8() + '\n');
-    }
+    // Written a batch at a time: a reader slow to take the lines then seldom keeps
+    // the file's read lock from other copies, and a long list makes few writes.
+    constexpr int batchSize = 1 << 20;
+    QByteArray batch;
+    batch.reserve(batchSize + batchSize / 4);
     if (line.json)
-        out->write(QJsonDocument(array).toJson(QJsonDocument::Compact) + '\n');
+        batch += '[';
+    for (bool first = true; query.next(); first = false) {
+        const qint64 id = query.value(PhraseStore::Id).toLongLong();
+        const PhraseRecord phrase = phraseAt(query);
+        if (line.json) {
+            if (!first)
+                batch += ',';
+            batch += QJsonDocument(QJsonObject{{QStringLiteral("id"), id},
+                                               {QStringLiteral("phrase"), phrase.str},
+                                               {QStringLiteral("labels"), phrase.labels},
+                                               {QStringLiteral("comment"), phrase.keyWord},
+                                               {QStringLiteral("rating"), phrase.rating},
+                                               {QStringLiteral("count"), phrase.frequency}})
+                         .toJson(QJsonDocument::Compact);
+        } else {
+            const QStringList fields{
+                QString::number(id),          escapedField(phrase.str),       escapedField(phrase.labels),
+                escapedField(phrase.keyWord), QString::number(phrase.rating), QString::number(phrase.frequency)};
+            batch += fields.join(QLatin1Char('\t')).toUtf8() + '\n';
+        }
+        if (batch.size() >= batchSize) {
+            out->write(batch);
+            batch.resize(0);
+        }
+    }
+    if (query.lastError().isValid())
+        return fail(QDir::toNativeSeparators(path) + QStringLiteral(": ") + sqlErrorText(query.lastError()));
+    query.finish();
+    if (line.json)
+        batch += "]\n";
+    out->write(batch);
     return 0;
 }
 
@@ -186,17 +234,24 @@ int CommandRunner::import(const QString &file)
 
 int CommandRunner::exportTo(const CommandLine &line)
 {
-    PhraseModel model;
+    QSqlQuery query;
     QString error;
-    if (!selectFound(model, line, &error))
+    if (!selectFound(query, line.hasText ? line.text : QString(), -1, &error))
         return fail(QDir::toNativeSeparators(path) + QStringLiteral(": ") + error);
     const bool ini = isIniImportName(line.file);
     const QString name = exportName(line.file, ini);
-    QVector<int> rows(model.rowCount());
-    std::iota(rows.begin(), rows.end(), 0);
+    const PhraseRowSource nextRow = [&query](PhraseRecord *row) {
+        if (!query.next())
+            return false;
+        *row = phraseAt(query);
+        return true;
+    };
     int written = 0;
-    if (!writePhraseFile(name, ini, model.phraseSource(rows), &written, &error))
+    if (!writePhraseFile(name, ini, nextRow, &written, &error))
         return fail(error.simplified());
+    // The writer takes a failed read for the end: the file then lacks the phrases after it.
+    if (query.lastError().isValid())
+        return fail(QDir::toNativeSeparators(path) + QStringLiteral(": ") + sqlErrorText(query.lastError()));
     note(QObject::tr("%n phrase(s) have been exported.", "", written));
     return 0;
 }

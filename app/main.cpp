@@ -5,11 +5,15 @@
 #include "app/summonchannel.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLibrary>
 #include <QPixmap>
 #include <QSplashScreen>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -17,6 +21,61 @@ void write(std::FILE *stream, const QString &text)
 {
     const QByteArray bytes = text.toLocal8Bit();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
+
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_ANDROID)
+// Asked as the xcb platform asks. Without libxcb the platform cannot load either and says so itself.
+bool xServerAnswers(const QByteArray &display)
+{
+    QLibrary xcb(QStringLiteral("xcb"), 1);
+    const auto connect = reinterpret_cast<void *(*)(const char *, int *)>(xcb.resolve("xcb_connect"));
+    const auto hasError = reinterpret_cast<int (*)(void *)>(xcb.resolve("xcb_connection_has_error"));
+    const auto disconnect = reinterpret_cast<void (*)(void *)>(xcb.resolve("xcb_disconnect"));
+    if (!connect || !hasError || !disconnect)
+        return true;
+    void *connection = connect(display.constData(), nullptr);
+    const bool answers = hasError(connection) == 0;
+    disconnect(connection);
+    return answers;
+}
+#endif
+
+// The display the window cannot reach, as the user would name it (empty when none is
+// set), or nothing when it may start. Qt would abort with a page about reinstalling.
+std::optional<QString> unreachableDisplay()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_ANDROID)
+    // The platforms Qt tries in turn; it gives up only when every one fails.
+    QByteArray platforms = qgetenv("QT_QPA_PLATFORM");
+    if (platforms.isEmpty())
+        platforms = qgetenv("XDG_SESSION_TYPE") == "wayland" ? "wayland;xcb" : "xcb";
+    QStringList tried;
+    for (const QByteArray &platform : platforms.split(';')) {
+        const QByteArray name = platform.split(':').first();
+        if (name == "xcb") {
+            const QByteArray display = qgetenv("DISPLAY");
+            if (display.isEmpty())
+                continue;
+            if (xServerAnswers(display))
+                return std::nullopt;
+            tried << QString::fromLocal8Bit(display);
+        } else if (name.startsWith("wayland")) {
+            // Where libwayland looks: a socket handed down, or one named in the runtime folder.
+            const QString socket = qEnvironmentVariable("WAYLAND_DISPLAY", QStringLiteral("wayland-0"));
+            if (qEnvironmentVariableIsSet("WAYLAND_SOCKET") ||
+                QFileInfo::exists(QDir(qEnvironmentVariable("XDG_RUNTIME_DIR")).filePath(socket)))
+                return std::nullopt;
+            if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
+                tried << socket;
+        } else {
+            // offscreen, vnc and the like need no display.
+            return std::nullopt;
+        }
+    }
+    return tried.join(QStringLiteral(", "));
+#else
+    return std::nullopt;
+#endif
 }
 
 } // namespace
@@ -64,6 +123,13 @@ int main(int argc, char *argv[])
         QCoreApplication handOver(argc, argv);
         if (SummonChannel::sendToRunningCopy(line.text))
             return 0;
+    }
+
+    if (const std::optional<QString> display = unreachableDisplay()) {
+        write(stderr, QStringLiteral("quillary: %1\n")
+                          .arg(display->isEmpty() ? QObject::tr("cannot connect to the display: no display is set")
+                                                  : QObject::tr("cannot connect to the display %1").arg(*display)));
+        return 1;
     }
 
     Q_INIT_RESOURCE(images);

@@ -2,7 +2,7 @@
 # The commands that need no window, run as a user's scripts run them: no display, a home folder of their own.
 # Usage: cli_quillary.py PROGRAM; exits 0 when every case passed.
 
-import json, os, shutil, sqlite3, subprocess, sys, tempfile, threading
+import json, os, shutil, sqlite3, struct, subprocess, sys, tempfile, threading
 
 PROGRAM = os.path.realpath(sys.argv[1])
 TEMPLATE = os.path.join(os.path.dirname(PROGRAM), "new.db")
@@ -10,9 +10,12 @@ PHRASES = ["Tab\there", "Line one\nline two\n\nthree", 'Quotes "double" and \'si
            "back\\slash \\n not a break", "plain"]
 failures = []
 
-def run(*args, db=None, expect=0):
-    env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
-    env.update(HOME=HOME, XDG_CONFIG_HOME=os.path.join(HOME, ".config"), LC_ALL="C.UTF-8")
+def run(*args, db=None, expect=0, display={}):
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "QT_QPA_PLATFORM")}
+    # A runtime folder of its own: no running copy to hand a search to, no display socket.
+    env.update(HOME=HOME, XDG_CONFIG_HOME=os.path.join(HOME, ".config"), XDG_RUNTIME_DIR=HOME, LC_ALL="C.UTF-8",
+               **display)
     done = subprocess.run([PROGRAM] + (["--db", db] if db else []) + list(args), capture_output=True, env=env,
                           timeout=60)
     err = done.stderr.decode("utf-8")
@@ -113,9 +116,62 @@ def failures_and_usage():
     # Without --db, a first use starts from the starter phrases in the user's documents, as the window does.
     check(len(run("--list")[0].splitlines()) == rows(TEMPLATE.replace("new.db", "org.db"), "SELECT count(*) FROM TypeText")[0][0] > 0, "stored database")
 
+# --list --limit gives the first phrases in the window's order: by the column whose header was clicked last,
+# as the file holds its columns, ties in the file's order.
+def limit_in_order():
+    db = fresh()
+    with sqlite3.connect(db) as connection:
+        connection.executemany("INSERT INTO TypeText (Str, StrLower, Labels, LabelLower, Rating) VALUES (?, ?, ?, ?, ?)",
+                               [("p%d" % i, "p%d" % i, "l%d" % (i * 7 % 5), "l%d" % (i * 7 % 5), i * 3 % 4)
+                                for i in range(40)])
+    columns = [column[1] for column in rows(db, "PRAGMA table_info(TypeText)")]
+    settings = os.path.join(HOME, ".config", "Tamberlane", "Quillary.conf")
+    os.makedirs(os.path.dirname(settings))
+    for column, order, text, limit in (("Rating", "DESC", "", 9), ("Labels", "ASC", "p1", 4), ("Rating", "ASC", "", 0),
+                                       (None, "", "p2", 3)):
+        # A header's saved state: marker, version, orientation, then the sort order, column and whether it shows.
+        state = struct.pack(">iiiii?", 0xff, 0, 1, int(order == "DESC"), columns.index(column) if column else 0,
+                            column is not None)
+        with open(settings, "w") as f:
+            f.write("[Settings]\nSQLTable=@ByteArray(%s)\n" % "".join("\\x%02x" % b for b in state))
+        found = rows(db, "SELECT id FROM TypeText WHERE Str LIKE '%%%s%%' %s" % (
+            text, "ORDER BY %s %s" % (column, order) if column else ""))
+        expected = [id for (id,) in found][:limit]
+        args = ("--list",) + ((text,) if text else ()) + ("--limit", str(limit))
+        lines = run(*args, db=db)[0].decode("utf-8").splitlines()
+        check([int(line.split("\t")[0]) for line in lines] == expected, "%s by %s gave %s" % (args, column, lines))
+        listed = json.loads(run(*args, "--json", db=db)[0])
+        check([p["id"] for p in listed] == expected, "%s --json by %s gave %s" % (args, column, listed))
+
+# Refused before any work, in one message, the file as it was: a repeated option would drop a value, and a
+# window without a display would abort.
+def refused():
+    db = fresh()
+    run("--add", "kept", db=db)
+    with open(db, "rb") as f:
+        before = f.read()
+    out = os.path.join(HOME, "out.txt")
+    usage = "\nTry 'quillary --help'.\n"
+    for args, display, code, said in (
+            (("--add", "one", "--add", "two", "--db", db), {}, 2, "The option --add is given more than once." + usage),
+            (("--list", "--db", db, "--db=" + db), {}, 2, "The option --db is given more than once." + usage),
+            (("--list", "--limit", "1", "--limit", "2", "--db", db), {}, 2,
+             "The option --limit is given more than once." + usage),
+            (("--export", out, "--find", "a", "--find", "b", "--db", db), {}, 2,
+             "The option --find is given more than once." + usage),
+            (("-h", "--help"), {}, 2, "The option --help is given more than once." + usage),
+            ((db,), {}, 1, "cannot connect to the display: no display is set\n"),
+            (("--find", "kept"), {}, 1, "cannot connect to the display: no display is set\n"),
+            ((db,), {"DISPLAY": ":4091"}, 1, "cannot connect to the display :4091\n")):
+        _, err = run(*args, display=display, expect=code)
+        check(err == "quillary: " + said, "%s said %r" % (args, err))
+        with open(db, "rb") as f:
+            check(f.read() == before, "%s changed the file" % (args,))
+    check(not os.path.exists(out), "a refused export wrote")
+
 def main():
     global HOME
-    for case in (add_list_print, export_import, failures_and_usage):
+    for case in (add_list_print, export_import, failures_and_usage, limit_in_order, refused):
         HOME = tempfile.mkdtemp(prefix="quillary-cli-")
         try:
             case()

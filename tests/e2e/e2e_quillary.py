@@ -141,7 +141,7 @@ def start(home, program=None, attempt=1, arguments=()):
             return int(found.split()[0]) if found else None
         # Xvfb here now and then hangs up on a client that connects alongside another: one more try.
         output = pathlib.Path(log.name).read_bytes()
-        hung_up = app.returncode == -signal.SIGPIPE or b"could not connect to display" in output
+        hung_up = app.returncode == -signal.SIGPIPE or b"connect to display" in output or b"connect to the display" in output
         check(attempt == 1 and hung_up, "the program ended (%s) before showing its window" % app.returncode)
         return "again"
     app.window = wait_until(probe, 30, "the main window of pid %d" % app.pid, interval=0.1)
