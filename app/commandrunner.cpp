@@ -100,8 +100,11 @@ int CommandRunner::run(const CommandLine &line)
 {
     path = line.database.isEmpty() ? storedDatabase() : line.database;
     // SQLite would make an empty file of a name that leads nowhere.
-    if (!QFileInfo(path).isFile())
+    if (!QFileInfo::exists(path))
         return fail(QDir::toNativeSeparators(path) + QStringLiteral(": no such database file"));
+    const QString notRegular = notRegularFileReason(path);
+    if (!notRegular.isEmpty())
+        return fail(QDir::toNativeSeparators(path) + QStringLiteral(": ") + notRegular);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
     PhraseStore::configure(db);
     QString error;
@@ -111,7 +114,10 @@ int CommandRunner::run(const CommandLine &line)
     case DatabaseCheck::CannotOpen:
         return fail(QStringLiteral("cannot open ") + QDir::toNativeSeparators(path) + QStringLiteral(": ") + error);
     case DatabaseCheck::NoPhraseTable:
-        return fail(QDir::toNativeSeparators(path) + QStringLiteral(" is not a phrase database: table not found"));
+        return fail(QDir::toNativeSeparators(path) + QStringLiteral(" is not a phrase database: ") +
+                    (error.isEmpty() ? QStringLiteral("table not found") : error));
+    case DatabaseCheck::IdNotIntegerKey:
+        return fail(QDir::toNativeSeparators(path) + QStringLiteral(" is not a phrase database: ") + error);
     case DatabaseCheck::MissingColumns:
         return fail(QDir::toNativeSeparators(path) +
                     QStringLiteral(" is not a phrase database: the phrase table lacks the columns ") + error);
@@ -137,6 +143,8 @@ int CommandRunner::list(const CommandLine &line)
 {
     QSqlQuery query;
     QString error;
+    if (line.hasText && searchTooLong(line.text))
+        return fail(searchTooLongNote());
     if (!selectFound(query, line.hasText ? line.text : QString(), line.limit, &error))
         return fail(QDir::toNativeSeparators(path) + QStringLiteral(": ") + error);
     // Written a batch at a time: a reader slow to take the lines then seldom keeps
@@ -236,6 +244,8 @@ int CommandRunner::exportTo(const CommandLine &line)
 {
     QSqlQuery query;
     QString error;
+    if (line.hasText && searchTooLong(line.text))
+        return fail(searchTooLongNote());
     if (!selectFound(query, line.hasText ? line.text : QString(), -1, &error))
         return fail(QDir::toNativeSeparators(path) + QStringLiteral(": ") + error);
     const bool ini = isIniImportName(line.file);
@@ -247,12 +257,15 @@ int CommandRunner::exportTo(const CommandLine &line)
         return true;
     };
     int written = 0;
-    if (!writePhraseFile(name, ini, nextRow, &written, &error))
+    int notWhole = 0;
+    if (!writePhraseFile(name, ini, nextRow, &written, &error, &notWhole))
         return fail(error.simplified());
     // The writer takes a failed read for the end: the file then lacks the phrases after it.
     if (query.lastError().isValid())
         return fail(QDir::toNativeSeparators(path) + QStringLiteral(": ") + sqlErrorText(query.lastError()));
     note(QObject::tr("%n phrase(s) have been exported.", "", written));
+    if (notWhole > 0)
+        note(QStringLiteral("quillary: ") + notWholeNote(notWhole));
     return 0;
 }
 

@@ -619,13 +619,17 @@ bool Quillary::openDatabaseFile()
     }
     closeSplash();
     QApplication::restoreOverrideCursor();
-    if (check == DatabaseCheck::CannotOpen)
-        showError(QObject::tr("Unable to open the base - ") + error);
+    // The file is named: a message at start-up or after a switch must say which one.
+    const QString prefix =
+        QObject::tr("Unable to open the base - ") + QDir::toNativeSeparators(nameFileDB) + QStringLiteral(": ");
+    if (check == DatabaseCheck::CannotOpen || check == DatabaseCheck::IdNotIntegerKey)
+        showError(prefix + error);
     else if (check == DatabaseCheck::MissingColumns)
-        showError(QObject::tr("Unable to open the base - ") +
-                  QObject::tr("the phrase table lacks the columns %1.").arg(error));
+        showError(prefix + QObject::tr("the phrase table lacks the columns %1.").arg(error));
+    else if (!error.isEmpty())
+        showError(prefix + error);
     else
-        showError(QObject::tr("Unable to open the base - ") + QObject::tr("table not found."));
+        showError(prefix + QObject::tr("table not found."));
     return false;
 }
 

@@ -1,5 +1,7 @@
 #include "browser/searchcondition.h"
 
+#include <QObject>
+
 namespace {
 
 const QChar escapeChar = QLatin1Char('\\');
@@ -70,4 +72,14 @@ QString searchFilter(const QString &text)
     return QLatin1Char('(') + buildCondition(QStringLiteral("Str"), text) + QLatin1String(") or (") +
            buildCondition(QStringLiteral("Labels"), text) + QLatin1String(") or (") +
            buildCondition(QStringLiteral("Keyword"), text) + QLatin1Char(')');
+}
+
+bool searchTooLong(const QString &text)
+{
+    return text.size() > maxSearchLength;
+}
+
+QString searchTooLongNote()
+{
+    return QObject::tr("The search text is too long: a search takes at most %n character(s).", "", maxSearchLength);
 }

@@ -340,6 +340,11 @@ bool TypeFind::dropPendingRow()
 void TypeFind::findStart(bool actEnable)
 {
     const QString text = searchEdit->displayText();
+    // Refused before it reaches SQLite, which would fail it; it must never read as "not found".
+    if (searchTooLong(text)) {
+        emit setMessage(searchTooLongNote());
+        return;
+    }
     model->setFilter(searchFilter(text));
     // A table that could not be read before is read now.
     if (!model->query().isActive())
@@ -358,6 +363,8 @@ void TypeFind::findText(const QString &text)
 {
     searchEdit->setText(text);
     findStart(false);
+    if (searchTooLong(text))
+        return;
     table->setFocus();
     if (model->rowCount() > 0)
         table->setCurrentIndex(model->index(0, model->column(PhraseStore::Str)));
@@ -794,11 +801,11 @@ QVector<int> TypeFind::selectedRows() const
 
 namespace {
 
-void showExportError(QWidget *parent, const QString &text)
+void showExportMessage(QWidget *parent, const QString &title, const QString &text)
 {
-    // The export runs under the wait cursor; the question to the user must not.
+    // The export runs under the wait cursor; the message to the user must not.
     QApplication::setOverrideCursor(Qt::ArrowCursor);
-    QMessageBox::warning(parent, QObject::tr("Error"), text);
+    QMessageBox::warning(parent, title, text);
     QApplication::restoreOverrideCursor();
 }
 
@@ -815,16 +822,19 @@ bool TypeFind::exportPhrases(const QString &fileName, bool ini, const ImportProg
         }
     }
     int written = 0;
+    int notWhole = 0;
     QString error;
-    const bool ok = writePhraseFile(fileName, ini, model->phraseSource(rows, progress), &written, &error);
+    const bool ok = writePhraseFile(fileName, ini, model->phraseSource(rows, progress), &written, &error, &notWhole);
     if (progress)
         progress(rows.size(), rows.size());
     if (!ok) {
         qWarning() << "export failed:" << error;
-        showExportError(this, error);
+        showExportMessage(this, QObject::tr("Error"), error);
         return false;
     }
     emit setMessage(QObject::tr("%n phrase(s) have been exported.", "", written));
+    if (notWhole > 0)
+        showExportMessage(this, QObject::tr("Warning"), notWholeNote(notWhole));
     return true;
 }
 

@@ -8,11 +8,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QObject>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QStringList>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 QString withDbSuffix(const QString &name)
 {
@@ -77,9 +82,73 @@ bool isSameFile(const QString &a, const QString &b)
     return !canonicalA.isEmpty() && canonicalA == QFileInfo(b).canonicalFilePath();
 }
 
+QString notRegularFileReason(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat info;
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0 || S_ISREG(info.st_mode))
+        return QString();
+    if (S_ISDIR(info.st_mode))
+        return QObject::tr("it is a folder, not a regular file");
+    if (S_ISFIFO(info.st_mode))
+        return QObject::tr("it is a FIFO (named pipe), not a regular file");
+    if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode))
+        return QObject::tr("it is a device, not a regular file");
+    return QObject::tr("it is not a regular file");
+#else
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists() || info.isFile())
+        return QString();
+    return info.isDir() ? QObject::tr("it is a folder, not a regular file") : QObject::tr("it is not a regular file");
+#endif
+}
+
+namespace {
+
+// Uses and edits find a phrase by id. Only SQLite's own row key is sure to be a
+// distinct integer in every row, given by the database to every new one.
+QString idKeyProblem(const QSqlDatabase &db)
+{
+    QSqlQuery pragma(db);
+    if (!pragma.exec(QStringLiteral("PRAGMA table_info(%1)").arg(PhraseStore::tableName())))
+        return QString();
+    QString type;
+    bool key = false;
+    int keyColumns = 0;
+    while (pragma.next()) {
+        const bool inKey = pragma.value(5).toInt() > 0;
+        keyColumns += inKey;
+        if (pragma.value(1).toString().compare(PhraseStore::fieldName(PhraseStore::Id), Qt::CaseInsensitive) == 0) {
+            type = pragma.value(2).toString();
+            key = inKey;
+        }
+    }
+    // Any other key, a WITHOUT ROWID table's included, is kept in an index of its own.
+    bool keyIndex = false;
+    if (pragma.exec(QStringLiteral("PRAGMA index_list(%1)").arg(PhraseStore::tableName()))) {
+        while (pragma.next())
+            keyIndex = keyIndex || pragma.value(3).toString() == QLatin1String("pk");
+    }
+    if (key && keyColumns == 1 && !keyIndex && type.compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0)
+        return QString();
+    const QString declared =
+        (QStringLiteral("id ") + type + (key ? QStringLiteral(" PRIMARY KEY") : QString())).simplified();
+    return QObject::tr("the id column of the phrase table is declared \"%1\", not as an INTEGER PRIMARY KEY that "
+                       "the database assigns")
+        .arg(declared);
+}
+
+} // namespace
+
 DatabaseCheck openPhraseDatabase(QSqlDatabase &db, const QString &path, QString *error)
 {
     db.setDatabaseName(path);
+    // SQLite would take a device for an empty database and say nothing useful of a folder or a FIFO.
+    if (const QString reason = notRegularFileReason(path); !reason.isEmpty()) {
+        db.close();
+        *error = reason;
+        return DatabaseCheck::CannotOpen;
+    }
     if (!db.open()) {
         *error = sqlErrorText(db.lastError());
         return DatabaseCheck::CannotOpen;
@@ -94,15 +163,23 @@ DatabaseCheck openPhraseDatabase(QSqlDatabase &db, const QString &path, QString 
     }
     probe.clear();
     const QStringList tables = db.tables(QSql::Tables);
-    if (!tables.contains(PhraseStore::tableName(), Qt::CaseInsensitive))
+    if (!tables.contains(PhraseStore::tableName(), Qt::CaseInsensitive)) {
+        if (db.tables(QSql::Views).contains(PhraseStore::tableName(), Qt::CaseInsensitive))
+            *error = QObject::tr("%1 is a view, not a table").arg(PhraseStore::tableName());
         return DatabaseCheck::NoPhraseTable;
+    }
     // Written to by position, a table lacking a column would take values into the wrong ones.
     const QStringList missing = PhraseStore::missingFields(db);
-    if (missing.isEmpty())
+    if (!missing.isEmpty()) {
+        *error = missing.join(QStringLiteral(", "));
+        db.close();
+        return DatabaseCheck::MissingColumns;
+    }
+    *error = idKeyProblem(db);
+    if (error->isEmpty())
         return DatabaseCheck::Ok;
-    *error = missing.join(QStringLiteral(", "));
     db.close();
-    return DatabaseCheck::MissingColumns;
+    return DatabaseCheck::IdNotIntegerKey;
 }
 
 DatabaseCheck checkPhraseDatabase(const QString &path, QString *error)

@@ -24,18 +24,29 @@ QString startupDatabase(const QString &stored, const QString &programFolder);
 // Whether both names lead to the same file on disk.
 bool isSameFile(const QString &a, const QString &b);
 
+// Why path cannot be taken for a file: it names a folder, a FIFO, a device or a
+// socket. Found without opening it, which for a FIFO would wait for a writer.
+// Empty for a regular file and for a path that leads nowhere.
+QString notRegularFileReason(const QString &path);
+
 enum class DatabaseCheck
 {
     Ok,
     CannotOpen,
     NoPhraseTable,
     MissingColumns,
+    // The id column is not SQLite's own row key (INTEGER PRIMARY KEY), so ids may
+    // repeat, be missing or not be integers, and a write by id could reach another phrase.
+    IdNotIntegerKey,
 };
 
 // Opens db on path and checks that it is an SQLite file holding the phrase table
-// (named TypeText in any case) with every column the program uses. On CannotOpen
-// the connection is closed again and error holds the driver's text; on
-// NoPhraseTable it stays open; on MissingColumns it is closed and error names them.
+// (named TypeText in any case) with every column the program uses and an integer
+// row key for id. On CannotOpen the connection is closed again and error holds
+// the driver's text, or says what the path is when it is not a regular file. On
+// NoPhraseTable it stays open, and error is empty or says that TypeText is a view.
+// On MissingColumns it is closed and error names them; on IdNotIntegerKey it is
+// closed and error says how id is declared.
 DatabaseCheck openPhraseDatabase(QSqlDatabase &db, const QString &path, QString *error);
 
 // The same checks on a connection of their own, which is gone again afterwards: for a

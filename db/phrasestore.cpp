@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <limits>
 
 namespace {
 
@@ -323,6 +324,21 @@ bool PhraseStore::begin(QString *error)
     return false;
 }
 
+namespace {
+
+// SQLite says "database or disk is full" also when the table has handed out its largest id.
+bool idsUsedUp(const QSqlDatabase &db)
+{
+    QSqlQuery query(db);
+    const QString lastId = QStringLiteral("SELECT max(seq) FROM sqlite_sequence WHERE name = '%1' COLLATE NOCASE");
+    const bool usedUp = query.exec(lastId.arg(PhraseStore::tableName())) && query.next() &&
+                        query.value(0).toLongLong() == std::numeric_limits<qint64>::max();
+    query.finish();
+    return usedUp;
+}
+
+} // namespace
+
 bool PhraseStore::add(const PhraseRecord &record, QString *error)
 {
     if (!batch)
@@ -339,6 +355,9 @@ bool PhraseStore::add(const PhraseRecord &record, QString *error)
         return true;
     if (ran && error)
         *error = QObject::tr("the database did not take the phrase");
+    else if (error && batchQuery.lastError().nativeErrorCode() == QLatin1String("13") && idsUsedUp(database()))
+        *error = QObject::tr("no id is left for a new phrase: the phrase table has already used the largest one, %1")
+                     .arg(std::numeric_limits<qint64>::max());
     rollback();
     return false;
 }

@@ -1,5 +1,7 @@
 #include "exchange/importreport.h"
 
+#include "db/databasefile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QObject>
@@ -11,12 +13,15 @@ QString emptyIfNull(const QString &value)
 
 bool openPhraseFile(QFile &file, ImportReport *report)
 {
-    if (file.open(QIODevice::ReadOnly))
+    // Opening a FIFO would wait for a writer, and a device need never end.
+    QString reason = notRegularFileReason(file.fileName());
+    if (reason.isEmpty() && file.open(QIODevice::ReadOnly))
         return true;
+    if (reason.isEmpty())
+        reason = file.errorString();
     if (report) {
         *report = ImportReport();
-        report->error =
-            QObject::tr("Cannot read file %1:\n%2.").arg(QDir::toNativeSeparators(file.fileName()), file.errorString());
+        report->error = QObject::tr("Cannot read file %1:\n%2.").arg(QDir::toNativeSeparators(file.fileName()), reason);
     }
     return false;
 }

@@ -25,8 +25,8 @@ class QFile;
 // A field the file leaves out is stored as '' rather than NULL.
 QString emptyIfNull(const QString &value);
 
-// Opens a phrase file for reading. When it cannot be opened, *report (if given)
-// says why, and the readers return -1.
+// Opens a phrase file for reading; anything but a regular file is refused unopened.
+// When it cannot be opened, *report (if given) says why, and the readers return -1.
 bool openPhraseFile(QFile &file, ImportReport *report);
 
 #endif // IMPORTREPORT_H

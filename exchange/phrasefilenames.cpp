@@ -21,7 +21,9 @@ bool isIniImportName(const QString &path)
 
 QString txtImportName(const QString &path)
 {
-    if (QFileInfo(path).isFile())
+    // A FIFO or device under the chosen name is taken as chosen, for the reader to refuse by name.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isDir())
         return path;
     return withExtension(path, QStringLiteral(".txt"));
 }

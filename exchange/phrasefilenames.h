@@ -8,8 +8,8 @@
 // An import reads INI when the name holds ".ini" anywhere, in any letter case.
 bool isIniImportName(const QString &path);
 
-// The plain-text file an import reads: the chosen file under its own name when
-// it exists, otherwise the name completed with ".txt".
+// The plain-text file an import reads: the chosen path under its own name when
+// it exists and is not a folder, otherwise the name completed with ".txt".
 QString txtImportName(const QString &path);
 
 // An export follows the filter chosen in the dialog, never the name typed.

@@ -13,9 +13,20 @@
 namespace {
 constexpr int flushSize = 1 << 20;
 
-using RecordEncoder = void (*)(QByteArray &out, const PhraseRecord &row, int number);
+// Appends one phrase and tells whether the format carries it whole.
+using RecordEncoder = bool (*)(QByteArray &out, const PhraseRecord &row, int number);
 
-void appendTxtRecord(QByteArray &out, const PhraseRecord &row, int)
+// A TAB would split the field on reading, and every CR ends a line there, which comes back as LF.
+bool isTxtFieldWhole(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\t') || c == QLatin1Char('\r'))
+            return false;
+    }
+    return true;
+}
+
+bool appendTxtRecord(QByteArray &out, const PhraseRecord &row, int number)
 {
     out += row.str.toUtf8();
     out += '\t';
@@ -27,6 +38,10 @@ void appendTxtRecord(QByteArray &out, const PhraseRecord &row, int)
     out += '\t';
     out += QByteArray::number(row.frequency);
     out += "\r\n";
+    // The reader skips the line breaks a record starts with, and takes U+FEFF opening the file for a byte-order mark.
+    const bool startLost =
+        row.str.startsWith(QLatin1Char('\n')) || (number == 0 && row.str.startsWith(QChar(QChar::ByteOrderMark)));
+    return !startLost && isTxtFieldWhole(row.str) && isTxtFieldWhole(row.labels) && isTxtFieldWhole(row.keyWord);
 }
 
 bool isHexDigit(ushort ch)
@@ -105,7 +120,7 @@ void appendIniKey(QByteArray &out, const char *key, const QString &value)
     out += "\r\n";
 }
 
-void appendIniGroup(QByteArray &out, const PhraseRecord &row, int number)
+bool appendIniGroup(QByteArray &out, const PhraseRecord &row, int number)
 {
     if (number > 0)
         out += "\r\n";
@@ -121,6 +136,7 @@ void appendIniGroup(QByteArray &out, const PhraseRecord &row, int number)
     out += "\r\nFrequency=";
     out += QByteArray::number(row.frequency);
     out += "\r\n";
+    return true;
 }
 
 // Qt reports some failed flushes and commits as "Unknown error"; the system knows why.
@@ -137,11 +153,13 @@ bool fail(QString *error, const QString &fileName, const QString &reason)
     return false;
 }
 
-bool writePhrases(const QString &fileName, const PhraseRowSource &nextRow, int *written, QString *error,
+bool writePhrases(const QString &fileName, const PhraseRowSource &nextRow, int *written, QString *error, int *notWhole,
                   RecordEncoder encode)
 {
     if (written)
         *written = 0;
+    if (notWhole)
+        *notWhole = 0;
     QSaveFile file(fileName);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly))
@@ -156,9 +174,10 @@ bool writePhrases(const QString &fileName, const PhraseRowSource &nextRow, int *
     };
     EventPacer pacer;
     int count = 0;
+    int broken = 0;
     PhraseRecord row;
     while (nextRow(&row)) {
-        encode(buffer, row, count);
+        broken += !encode(buffer, row, count);
         ++count;
         row = PhraseRecord();
         if (buffer.size() >= flushSize && !flush())
@@ -169,6 +188,8 @@ bool writePhrases(const QString &fileName, const PhraseRowSource &nextRow, int *
         return fail(error, fileName, reasonOf(file, errno));
     if (written)
         *written = count;
+    if (notWhole)
+        *notWhole = broken;
     return true;
 }
 
@@ -183,27 +204,37 @@ PhraseRowSource vectorSource(const QVector<PhraseRecord> &rows)
 }
 } // namespace
 
-bool writeTxtPhrases(const QString &fileName, const PhraseRowSource &nextRow, int *written, QString *error)
+bool writeTxtPhrases(const QString &fileName, const PhraseRowSource &nextRow, int *written, QString *error,
+                     int *notWhole)
 {
-    return writePhrases(fileName, nextRow, written, error, appendTxtRecord);
+    return writePhrases(fileName, nextRow, written, error, notWhole, appendTxtRecord);
 }
 
-bool writeTxtPhrases(const QString &fileName, const QVector<PhraseRecord> &rows, QString *error)
+bool writeTxtPhrases(const QString &fileName, const QVector<PhraseRecord> &rows, QString *error, int *notWhole)
 {
-    return writePhrases(fileName, vectorSource(rows), nullptr, error, appendTxtRecord);
+    return writePhrases(fileName, vectorSource(rows), nullptr, error, notWhole, appendTxtRecord);
 }
 
 bool writeIniPhrases(const QString &fileName, const PhraseRowSource &nextRow, int *written, QString *error)
 {
-    return writePhrases(fileName, nextRow, written, error, appendIniGroup);
+    return writePhrases(fileName, nextRow, written, error, nullptr, appendIniGroup);
 }
 
 bool writeIniPhrases(const QString &fileName, const QVector<PhraseRecord> &rows, QString *error)
 {
-    return writePhrases(fileName, vectorSource(rows), nullptr, error, appendIniGroup);
+    return writePhrases(fileName, vectorSource(rows), nullptr, error, nullptr, appendIniGroup);
 }
 
-bool writePhraseFile(const QString &fileName, bool ini, const PhraseRowSource &nextRow, int *written, QString *error)
+bool writePhraseFile(const QString &fileName, bool ini, const PhraseRowSource &nextRow, int *written, QString *error,
+                     int *notWhole)
 {
-    return writePhrases(fileName, nextRow, written, error, ini ? appendIniGroup : appendTxtRecord);
+    return writePhrases(fileName, nextRow, written, error, notWhole, ini ? appendIniGroup : appendTxtRecord);
+}
+
+QString notWholeNote(int n)
+{
+    return QObject::tr("%n phrase(s) will not read back as they are: the text format cannot carry some of their "
+                       "characters, such as TABs, carriage returns or leading line breaks. Export them as INI to keep "
+                       "them whole.",
+                       "", n);
 }

@@ -21,10 +21,13 @@ using PhraseRowSource = std::function<bool(PhraseRecord *row)>;
 
 // Plain-text form: UTF-8 without byte-order mark, the fields Str, Labels,
 // KeyWord, Rating and Frequency separated by TAB, CR LF after every record.
-// Nothing is escaped, so a TAB inside a field shifts the fields on reading.
+// Nothing is escaped, so a TAB inside a field shifts the fields on reading, and
+// a CR comes back as LF. Such phrases are written all the same; *notWhole
+// receives how many will not read back as they were.
 bool writeTxtPhrases(const QString &fileName, const PhraseRowSource &nextRow, int *written = nullptr,
-                     QString *error = nullptr);
-bool writeTxtPhrases(const QString &fileName, const QVector<PhraseRecord> &rows, QString *error = nullptr);
+                     QString *error = nullptr, int *notWhole = nullptr);
+bool writeTxtPhrases(const QString &fileName, const QVector<PhraseRecord> &rows, QString *error = nullptr,
+                     int *notWhole = nullptr);
 
 // INI row form: groups Row0, Row1, ... with the keys Str, Labels, Html, KeyWord,
 // Rating and Frequency, in the INI syntax of QSettings with UTF-8 text. The whole
@@ -33,7 +36,11 @@ bool writeIniPhrases(const QString &fileName, const PhraseRowSource &nextRow, in
                      QString *error = nullptr);
 bool writeIniPhrases(const QString &fileName, const QVector<PhraseRecord> &rows, QString *error = nullptr);
 
-// The INI row form when `ini`, the plain-text form otherwise.
-bool writePhraseFile(const QString &fileName, bool ini, const PhraseRowSource &nextRow, int *written, QString *error);
+// The INI row form when `ini`, the plain-text form otherwise. *notWhole is 0 for INI, which carries every phrase.
+bool writePhraseFile(const QString &fileName, bool ini, const PhraseRowSource &nextRow, int *written, QString *error,
+                     int *notWhole = nullptr);
+
+// Tells the user, after a plain-text export, that n phrases will not read back as they are.
+QString notWholeNote(int n);
 
 #endif // PHRASEWRITERS_H

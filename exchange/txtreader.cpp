@@ -25,6 +25,53 @@ void takeFields(const QString &record, QString (&fields)[fieldCount])
     }
 }
 
+// Reads lines ended by LF, CR LF or a lone CR, the last as old Mac files end them.
+// QTextStream knows only the first two.
+class LineReader
+{
+public:
+    explicit LineReader(QTextStream &in)
+        : in(in)
+    {}
+
+    bool atEnd() const { return next >= chunk.size() && in.atEnd(); }
+
+    void readLineInto(QString *line)
+    {
+        line->clear();
+        while (next < chunk.size() || refill()) {
+            const QChar *data = chunk.constData();
+            int end = next;
+            while (end < chunk.size() && data[end] != QLatin1Char('\n') && data[end] != QLatin1Char('\r'))
+                ++end;
+            line->append(data + next, end - next);
+            if (end == chunk.size()) {
+                next = end;
+                continue;
+            }
+            next = end + 1;
+            // CR LF is one line end, also when the LF comes only with the next chunk.
+            if (data[end] == QLatin1Char('\r') && (next < chunk.size() || refill()) &&
+                chunk.at(next) == QLatin1Char('\n'))
+                ++next;
+            return;
+        }
+    }
+
+private:
+    bool refill()
+    {
+        chunk = in.read(chunkSize);
+        next = 0;
+        return !chunk.isEmpty();
+    }
+
+    static constexpr int chunkSize = 1 << 16;
+    QTextStream &in;
+    QString chunk;
+    int next = 0;
+};
+
 } // namespace
 
 int importTxt(const QString &fileName, ImportReport *report, const ImportProgress &progress)
@@ -37,25 +84,26 @@ int importTxt(const QString &fileName, ImportReport *report, const ImportProgres
     // Byte-order marks of every Unicode form are still recognised.
     QTextStream in(&file);
     in.setCodec("UTF-8");
+    LineReader lines(in);
     const qint64 total = file.size();
     EventPacer pacer(progress);
     PhraseRecord phrase;
     QString line;
     QString fields[fieldCount];
 
-    while (!in.atEnd()) {
+    while (!lines.atEnd()) {
         // A phrase with line breaks spans several lines; the last of them carries
         // the TABs. Leading empty lines never start a record.
         QString record;
         int tabs = 0;
         do {
-            in.readLineInto(&line);
+            lines.readLineInto(&line);
             if (record.isEmpty())
                 record = line;
             else
                 record.append(QLatin1Char('\n')).append(line);
             tabs += line.count(QLatin1Char('\t'));
-        } while (tabs < fieldCount - 2 && !in.atEnd());
+        } while (tabs < fieldCount - 2 && !lines.atEnd());
 
         for (QString &field : fields)
             field.clear();

@@ -323,7 +323,7 @@ private slots:
         QTest::addColumn<QString>("spoil"); // SQL run on that file, "cancel", "backup", "template" or "no folder"
         QTest::addColumn<bool>("switched");
         QTest::addColumn<QString>("error"); // pattern of the whole text, <path> standing for the file chosen
-        const QString unable = QStringLiteral("Unable to open the base - ");
+        const QString unable = QStringLiteral("Unable to open the base - <path>: ");
         const QString unsaved = QStringLiteral("Unable to save the base - <path>\n.+");
         QTest::newRow("open") << "open" << 3 << QString() << true << QString();
         QTest::newRow("open, no phrase table") << "open" << 3 << "ALTER TABLE TypeText RENAME TO Elsewhere" << false

@@ -1,6 +1,7 @@
 #include "../common/phrasedatabase.h"
 #include "browser/searchcondition.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QtTest>
 
@@ -14,6 +15,8 @@ private slots:
     void hasCyrillicLower_onlyAToYa();
     void searchFilter_findsTextAsSubstring_data();
     void searchFilter_findsTextAsSubstring();
+    void searchTooLong_refusesWhatSQLiteCannotTake_data();
+    void searchTooLong_refusesWhatSQLiteCannotTake();
 };
 
 void TestSearchCondition::initTestCase()
@@ -26,9 +29,9 @@ void TestSearchCondition::initTestCase()
         "INSERT INTO TypeText (Str, StrLower) VALUES ('50% off', '50% off'), ('500 off', '500 off'), ('abc', 'abc'), "
         "('it''s fine', 'it''s fine'), ('a_c', 'a_c'), ('xABCx', 'xabcx'), ('C:\\my_file', 'c:\\my_file'), "
         "('Привет', 'привет'), ('Дом XyZ', NULL)")));
-    QVERIFY(QSqlQuery().exec(
-        QString::fromUtf8("INSERT INTO TypeText (Str, Labels, KeyWord, StrLower, LabelLower, KeyLower) VALUES ('plain', 'Работа', '', 'plain', 'работа', ''), "
-                          "('other', '', 'Ключ', 'other', '', 'ключ')")));
+    QVERIFY(QSqlQuery().exec(QString::fromUtf8("INSERT INTO TypeText (Str, Labels, KeyWord, StrLower, LabelLower, "
+                                               "KeyLower) VALUES ('plain', 'Работа', '', 'plain', 'работа', ''), "
+                                               "('other', '', 'Ключ', 'other', '', 'ключ')")));
 }
 
 void TestSearchCondition::hasCyrillicLower_onlyAToYa()
@@ -56,6 +59,26 @@ void TestSearchCondition::searchFilter_findsTextAsSubstring()
     while (query.next())
         phrases << query.value(0).toString();
     QCOMPARE(phrases.join(QLatin1Char('|')), found);
+}
+
+void TestSearchCondition::searchTooLong_refusesWhatSQLiteCannotTake_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("refused");
+    // Three bytes of pattern for each UTF-16 unit, the most any character takes.
+    QTest::newRow("longest allowed") << QString(maxSearchLength, QChar(0x4E2D)) << false;
+    // SQLite refuses LIKE patterns over 50,000 bytes.
+    QTest::newRow("too long for SQLite") << QString(25000, QChar(0x044F)) << true;
+}
+
+void TestSearchCondition::searchTooLong_refusesWhatSQLiteCannotTake()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, refused);
+    QCOMPARE(searchTooLong(text), refused);
+    QSqlQuery query;
+    QVERIFY2(refused || query.exec(QStringLiteral("SELECT Str FROM TypeText WHERE ") + searchFilter(text)),
+             qPrintable(query.lastError().text()));
 }
 
 QTEST_GUILESS_MAIN(TestSearchCondition)

@@ -4,6 +4,7 @@
 #include "app/globals.h"
 #include "browser/phrasemodel.h"
 #include "browser/phrasepayload.h"
+#include "browser/searchcondition.h"
 #include "browser/sqltable.h"
 #include "browser/typefind.h"
 #include "db/typewatch.h"
@@ -195,6 +196,11 @@ void TestTypeFind::outsideChangeAndSearch()
     find->findStart();
     QCOMPARE(shown(), L("ёлка's"));
     QCOMPARE(lastMessage(), QStringLiteral("1 phrase(s) have been found."));
+    // A search SQLite would refuse is refused first, and never reads as "not found".
+    find->findChild<QLineEdit *>()->setText(QStringLiteral("x").repeated(maxSearchLength + 1));
+    find->findStart();
+    QCOMPARE(lastMessage(), searchTooLongNote());
+    QCOMPARE(shown(), L("ёлка's"));
 }
 
 void TestTypeFind::delete_asksAndMovesCursor_data()

@@ -15,6 +15,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 // The stored phrases in insertion order as lines "Str|Labels|KeyWord|Html|Rating|Frequency"; a NULL
 // KeyWord or Html, which no reader may store, empties the whole line.
@@ -60,7 +61,11 @@ class PhraseFilesTest : public QObject
     const QDir dir{home.path()};
 
 private slots:
-    void initTestCase() { QSqlDatabase::addDatabase(QStringLiteral("QSQLITE")); }
+    void initTestCase()
+    {
+        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe"))).constData(), 0600), 0);
+    }
     void init() { openWithSchema(QStringLiteral(":memory:")); }
 
     void import_readsPhrases_data()
@@ -75,8 +80,14 @@ private slots:
             return QTextCodec::codecForName(codec)->fromUnicode(QString::fromUtf8(text));
         };
 
-        add("txt", "CR LF, LF, lone CR is text, four fields give count 0, short record at the end",
-            "a\rB\tb\tc\t7\r\nd\te\tf\t3\t4\nx\ty", {"a\rB|b|c||7|0", "d|e|f||3|4", "x|y|||0|0"});
+        add("txt", "CR LF, LF, lone CR, four fields give count 0, short record at the end",
+            "a\rB\tb\tc\t7\r\nd\te\tf\t3\t4\nx\ty", {"a\nB|b|c||7|0", "d|e|f||3|4", "x|y|||0|0"});
+        // Enough records of a length prime to any read size for some CR LF to be split between two reads.
+        QByteArrayList split;
+        for (int i = 0; i < 70000; ++i)
+            split << "xyz\nz||||0|0";
+        add("txt", "CR alone after every record, CR LF within phrases split between reads",
+            QByteArray("xyz\r\nz\t\t\t0\t0\r").repeated(split.size()), split);
         add("txt", "multi-line phrase, UTF-8, blank lines skipped but a trailing one is an empty phrase",
             "\n\nОдин\r\ntwo\nthree\tМЕТКА\tКлюч\t5\t6\r\n\r\n", {"Один\ntwo\nthree|МЕТКА|Ключ||5|6", "||||0|0"});
         add("txt", "UTF-16 LE BOM", encoded("UTF-16LE", "\uFEFFПРИВЕТ\tМЕТКА\t\t3\t4\r\n"), {"ПРИВЕТ|МЕТКА|||3|4"});
@@ -128,6 +139,10 @@ private slots:
                               "CREATE TABLE child (id REFERENCES TypeText(id) DEFERRABLE INITIALLY DEFERRED)\n"
                               "CREATE TRIGGER orphan AFTER INSERT ON TypeText BEGIN INSERT INTO child VALUES (-1); END")
             << QStringLiteral("4 phrase(s) were read, none of them was stored: FOREIGN KEY constraint failed");
+        // SQLite tells a table out of ids as it tells a full disk.
+        QTest::newRow("ids used up") << QStringLiteral("INSERT INTO TypeText (id) VALUES (9223372036854775807)\n"
+                                                       "DELETE FROM TypeText WHERE id = 9223372036854775807")
+                                     << QStringLiteral("1 phrase(s) were read, none of them was stored: no id is left");
     }
 
     void import_refusedPhrase_keepsNothing()
@@ -143,6 +158,67 @@ private slots:
         QVERIFY2(report.error.startsWith(message), qPrintable(report.error));
         QCOMPARE(storedPhrases(), QByteArrayList{"kept||||0|0"});
         QVERIFY(QSqlDatabase::database().transaction()); // none left open
+    }
+
+    // Neither reader opens what is not a regular file: a FIFO would keep it waiting for a writer.
+    void import_refusesWhatIsNotAFile_data()
+    {
+        QTest::addColumn<bool>("ini");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("txt: FIFO") << false << dir.filePath(QStringLiteral("pipe")) << QStringLiteral("FIFO");
+        QTest::newRow("ini: FIFO") << true << dir.filePath(QStringLiteral("pipe")) << QStringLiteral("FIFO");
+        QTest::newRow("txt: device") << false << QStringLiteral("/dev/null") << QStringLiteral("device");
+    }
+
+    void import_refusesWhatIsNotAFile()
+    {
+        QFETCH(bool, ini);
+        QFETCH(QString, fileName);
+        QFETCH(QString, kind);
+        // A writer, so that a reader that opens the FIFO all the same fails here instead of waiting for ever.
+        QProcess writer;
+        if (kind == QLatin1String("FIFO"))
+            writer.start(QStringLiteral("sh"),
+                         {QStringLiteral("-c"), QStringLiteral("printf 'x\\r\\n' > \"$0\""), fileName});
+        ImportReport report;
+        const int n = ini ? importIni(fileName, &report) : importTxt(fileName, &report);
+        writer.kill();
+        writer.waitForFinished();
+        QCOMPARE(n, -1);
+        QVERIFY2(report.error.contains(kind), qPrintable(report.error));
+    }
+
+    // A phrase the text form cannot carry is written all the same and counted; every other one reads back as it was.
+    void writeTxt_countsPhrasesNotReadBackWhole_data()
+    {
+        QTest::addColumn<QString>("str");
+        QTest::addColumn<QString>("labels");
+        QTest::addColumn<QString>("keyWord");
+        QTest::addColumn<bool>("whole");
+        QTest::newRow("LF in every field")
+            << QStringLiteral("a\nb") << QStringLiteral("\nl\n") << QStringLiteral("k\n") << true;
+        QTest::newRow("TAB in the labels")
+            << QStringLiteral("a") << QStringLiteral("l\tm") << QStringLiteral("k") << false;
+        QTest::newRow("lone CR in the keyword") << QStringLiteral("a") << QString() << QStringLiteral("k\rx") << false;
+        QTest::newRow("text starting with LF") << QStringLiteral("\na") << QString() << QString() << false;
+        QTest::newRow("byte-order mark opening the file")
+            << QStringLiteral("\uFEFFa") << QString() << QString() << false;
+    }
+
+    void writeTxt_countsPhrasesNotReadBackWhole()
+    {
+        QFETCH(QString, str);
+        QFETCH(QString, labels);
+        QFETCH(QString, keyWord);
+        QFETCH(bool, whole);
+        const QString fileName = dir.filePath(QStringLiteral("whole.txt"));
+        int notWhole = -1;
+        QVERIFY(writeTxtPhrases(fileName, {{str, labels, keyWord, {}, {}, 1, 2}}, nullptr, &notWhole));
+        QCOMPARE(notWhole, whole ? 0 : 1);
+        QVERIFY(importTxt(fileName) > 0);
+        QCOMPARE(storedPhrases().value(1) == str.toUtf8() + '|' + labels.toUtf8() + '|' + keyWord.toUtf8() + "||1|2",
+                 whole);
     }
 
     // The real thing, where this machine lets the test mount a small file system.
@@ -210,8 +286,9 @@ private slots:
     void write_failing_keepsOldFile()
     {
         const QString fileName = dir.filePath(QStringLiteral("phrases.txt"));
-        QVERIFY(writeTxtPhrases(fileName, {{QStringLiteral("a\nb"), QStringLiteral("Ä"), QStringLiteral("k"), {}, {}, 1, 2},
-                                           {QStringLiteral("Съешь 😀"), {}, {}, {}, QStringLiteral("<b>html</b>"), -3}}));
+        QVERIFY(
+            writeTxtPhrases(fileName, {{QStringLiteral("a\nb"), QStringLiteral("Ä"), QStringLiteral("k"), {}, {}, 1, 2},
+                                       {QStringLiteral("Съешь 😀"), {}, {}, {}, QStringLiteral("<b>html</b>"), -3}}));
         const QByteArray old("a\nb\tÄ\tk\t1\t2\r\nСъешь 😀\t\t\t-3\t0\r\n");
         QCOMPARE(readBytes(fileName), old);
         struct rlimit before;
@@ -245,6 +322,7 @@ private slots:
                 << QString::fromUtf8(filter) << QString::fromUtf8(chosen) << QString::fromUtf8(expected);
         };
         QVERIFY(writeBytes(dir.filePath(QStringLiteral("notes")), {})); // x.ini/notes does not exist
+        add("import", "pipe", "pipe as text");                          // for the reader to refuse by its own name
         add("import", "a.INI", "a.INI as INI");
         add("import", "a.ini.txt", "a.ini.txt as text");
         add("import", "x.ini/notes", "x.ini/notes.txt as text");
