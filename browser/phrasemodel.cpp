@@ -10,6 +10,13 @@ PhraseModel::PhraseModel(QObject *parent, const QSqlDatabase &db)
 
 QVariant PhraseModel::data(const QModelIndex &index, int role) const
 {
+    if (!counts.isEmpty() && (role == Qt::DisplayRole || role == Qt::EditRole) &&
+        index.column() == column(PhraseStore::Frequency)) {
+        const QVariant id = QSqlTableModel::data(this->index(index.row(), column(PhraseStore::Id)));
+        const auto counted = counts.constFind(id.toLongLong());
+        if (!id.isNull() && counted != counts.cend())
+            return *counted;
+    }
     const QVariant value = QSqlTableModel::data(index, role);
     if (role == Qt::DisplayRole && value.type() == QVariant::String) {
         const QString text = value.toString();
@@ -39,6 +46,7 @@ void PhraseModel::setTable(const QString &tableName)
 bool PhraseModel::select()
 {
     pending = -1;
+    counts.clear();
     if (!QSqlTableModel::select())
         return false;
     // Reading the whole result into the query's cache in one pass finishes the
@@ -48,6 +56,13 @@ bool PhraseModel::select()
     while (canFetchMore())
         fetchMore();
     return true;
+}
+
+bool PhraseModel::selectRow(int row)
+{
+    // Read from the file, the row holds its count too.
+    counts.remove(QSqlTableModel::data(index(row, column(PhraseStore::Id))).toLongLong());
+    return QSqlTableModel::selectRow(row);
 }
 
 bool PhraseModel::insertRows(int row, int count, const QModelIndex &parent)
@@ -248,8 +263,17 @@ bool PhraseModel::resolve(const PhraseConflict &conflict, ConflictChoice choice,
 bool PhraseModel::countUse(int row, int *count)
 {
     QString error;
-    const bool stored = phraseStore.countUse(value(row, PhraseStore::Id).toLongLong(), count, &error);
-    return finishWrite(row, stored, error);
+    int stored = 0;
+    if (!phraseStore.countUse(value(row, PhraseStore::Id).toLongLong(), &stored, &error))
+        return reported(false, error);
+    // The count the file holds now, shown without reading the row again: a long phrase
+    // would be read, converted and held twice for the sake of one number.
+    counts.insert(value(row, PhraseStore::Id).toLongLong(), stored);
+    const QModelIndex cell = index(row, column(PhraseStore::Frequency));
+    emit dataChanged(cell, cell);
+    if (count)
+        *count = stored;
+    return true;
 }
 
 bool PhraseModel::insertPhrases(const QVector<PhraseRecord> &records, QVector<qint64> *ids,

@@ -5,6 +5,7 @@
 #include "db/phrasestore.h"
 #include "exchange/phrasewriters.h"
 
+#include <QHash>
 #include <QSqlTableModel>
 #include <QVector>
 
@@ -30,6 +31,7 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     void setTable(const QString &tableName) override;
     bool select() override;
+    bool selectRow(int row) override;
     bool insertRows(int row, int count, const QModelIndex &parent = QModelIndex()) override;
 
     // A file the program cannot write is shown and copied from, never written.
@@ -85,6 +87,8 @@ private:
     QVector<int> columns;
     int pending = -1;
     bool fileReadOnly = false;
+    // Uses counted since the rows were read, by id: what the file holds, read back with the count.
+    QHash<qint64, int> counts;
 };
 
 #endif // PHRASEMODEL_H
