@@ -9,13 +9,15 @@ class QIODevice;
 
 // Runs the commands that need no window on a phrase database: the one given with
 // --db, or the one the settings name. The settings are only read. Results go to
-// `out`, counts and failures to `err`, one line each; run() gives the exit code.
+// `out`, counts and failures to `err`, one line each; a text or file given as "-"
+// comes from `in`. run() gives the exit code.
 class CommandRunner
 {
 public:
-    CommandRunner(QIODevice *out, QIODevice *err)
+    CommandRunner(QIODevice *out, QIODevice *err, QIODevice *in = nullptr)
         : out(out)
         , err(err)
+        , in(in)
     {}
 
     int run(const CommandLine &line);
@@ -25,15 +27,25 @@ public:
 
 private:
     int list(const CommandLine &line);
-    int print(qint64 id);
+    int count(const CommandLine &line);
+    int print(const CommandLine &line);
     int add(const CommandLine &line);
-    int import(const QString &file);
+    int set(const CommandLine &line);
+    int remove(const QVector<qint64> &ids);
+    int import(const CommandLine &line);
     int exportTo(const CommandLine &line);
+    int init(const QString &file);
+    // Standard input whole, as UTF-8 text; false after saying why it could not be had.
+    bool readInput(QString *text);
+    bool copyInput(QIODevice *to);
+    bool write(const QByteArray &bytes);
     int fail(const QString &why);
+    int usage(const QString &why);
     void note(const QString &text);
 
     QIODevice *out;
     QIODevice *err;
+    QIODevice *in;
     QString path;
 };
 

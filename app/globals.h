@@ -18,4 +18,8 @@ extern QString language;
 // The splash screen while start-up runs; whoever destroys it resets this to null.
 extern QSplashScreen *splash;
 
+// The folder of the templates, translations and help pages: the program's own folder when
+// they lie there (the build tree, a Windows folder), otherwise ../share/quillary from there.
+QString programDataFolder();
+
 #endif // GLOBALS_H

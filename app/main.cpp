@@ -10,10 +10,17 @@
 #include <QFileInfo>
 #include <QLibrary>
 #include <QPixmap>
+#include <QSettings>
 #include <QSplashScreen>
+#include <QTranslator>
 
 #include <cstdio>
 #include <optional>
+
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace {
 
@@ -78,58 +85,84 @@ std::optional<QString> unreachableDisplay()
 #endif
 }
 
+// The command line's texts in the language of the settings, while the application object lives. The
+// window loads its own, which follow the language menu.
+class Translations
+{
+public:
+    Translations()
+    {
+        const QString language =
+            QSettings(organizationName, applicationName).value(QStringLiteral("Settings/Language")).toString();
+        if (language.isEmpty())
+            return;
+        const QString folder = programDataFolder() + QStringLiteral("/translations");
+        if (program.load(QStringLiteral("Quillary_") + language, folder, QString(), QString()))
+            QCoreApplication::installTranslator(&program);
+        if (qt.load(QStringLiteral("QtBase_") + language, folder, QString(), QString()))
+            QCoreApplication::installTranslator(&qt);
+    }
+
+private:
+    QTranslator program;
+    QTranslator qt;
+};
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    // The command decides which application object the program needs. A short-lived
-    // one reads the arguments as the system hands them over (on Windows, as UTF-16).
-    QStringList arguments;
+    CommandLine line;
     {
-        const QCoreApplication reader(argc, argv);
-        arguments = QCoreApplication::arguments();
+        // The command decides which application object the program needs. This one reads
+        // the arguments as the system hands them over (on Windows, as UTF-16) and runs
+        // what needs no window, in the language the window was last set to.
+        const QCoreApplication core(argc, argv);
+        const Translations translations;
+        line = CommandLine::parse(QCoreApplication::arguments());
+        switch (line.command) {
+        case CommandLine::Version:
+            write(stdout, applicationName + QLatin1Char(' ') + appVersion + QLatin1Char('\n'));
+            return 0;
+        case CommandLine::UsageError:
+            write(stderr, CommandLine::usageLine(line.error) + QLatin1Char('\n'));
+            return 2;
+        default:
+            break;
+        }
+        if (line.isHeadless()) {
+#ifdef Q_OS_WIN
+            // Texts and files pass byte for byte, with no CR added before a line break or taken from one.
+            _setmode(_fileno(stdin), _O_BINARY);
+            _setmode(_fileno(stdout), _O_BINARY);
+#endif
+            QFile in, out, err;
+            out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
+            err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
+            return CommandRunner(&out, &err, in.open(stdin, QIODevice::ReadOnly) ? &in : nullptr).run(line);
+        }
+        // Handing a search to the running copy needs no display.
+        if (line.command == CommandLine::Find && SummonChannel::sendToRunningCopy(line.text))
+            return 0;
+        if (line.command != CommandLine::Help) {
+            if (const std::optional<QString> display = unreachableDisplay()) {
+                write(stderr,
+                      QStringLiteral("quillary: %1\n")
+                          .arg(display->isEmpty() ? QObject::tr("Cannot connect to the display: no display is set.")
+                                                  : QObject::tr("Cannot connect to the display %1.").arg(*display)));
+                return 1;
+            }
+        }
     }
-    const CommandLine line = CommandLine::parse(arguments);
-    switch (line.command) {
-    case CommandLine::Help: {
+    if (line.command == CommandLine::Help) {
         // The help names the program as typed, not by the path it was started from.
         char name[] = "quillary";
         char *nameOnly[] = {name, nullptr};
         int one = 1;
-        QCoreApplication app(one, nameOnly);
+        const QCoreApplication app(one, nameOnly);
+        const Translations translations;
         write(stdout, CommandLine::helpText());
         return 0;
-    }
-    case CommandLine::Version:
-        write(stdout, applicationName + QLatin1Char(' ') + appVersion + QLatin1Char('\n'));
-        return 0;
-    case CommandLine::UsageError:
-        write(stderr, QStringLiteral("quillary: %1\nTry 'quillary --help'.\n").arg(line.error));
-        return 2;
-    default:
-        break;
-    }
-
-    if (line.isHeadless()) {
-        QCoreApplication app(argc, argv);
-        QFile out, err;
-        out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
-        err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
-        return CommandRunner(&out, &err).run(line);
-    }
-
-    if (line.command == CommandLine::Find) {
-        // Handing a search to the running copy needs no display.
-        QCoreApplication handOver(argc, argv);
-        if (SummonChannel::sendToRunningCopy(line.text))
-            return 0;
-    }
-
-    if (const std::optional<QString> display = unreachableDisplay()) {
-        write(stderr, QStringLiteral("quillary: %1\n")
-                          .arg(display->isEmpty() ? QObject::tr("cannot connect to the display: no display is set")
-                                                  : QObject::tr("cannot connect to the display %1").arg(*display)));
-        return 1;
     }
 
     Q_INIT_RESOURCE(images);

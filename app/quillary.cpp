@@ -78,7 +78,7 @@ Quillary::~Quillary() = default;
 void Quillary::readSettings()
 {
     settings = new QSettings(organizationName, applicationName);
-    appPath = QCoreApplication::applicationDirPath();
+    appPath = programDataFolder();
     translationsPath = appPath + QStringLiteral("/translations");
 
     appTranslator = new QTranslator(this);

@@ -1,21 +1,38 @@
-# Run by CPack after installing into its staging folder: makes the installed
-# program folder under /opt/quillary visible to the system, as a command in
-# /usr/bin, as a menu entry with its icon in /usr/share and as a manual page in
-# /usr/share/man, where `man quillary` finds it.
+# Run by CPack after installing into its staging folder: adds to the installed tree
+# what Debian asks of every package: the manual page compressed, the copyright
+# file and changelog in /usr/share/doc/quillary, and lintian's overrides.
 set(root ${CPACK_TEMPORARY_INSTALL_DIRECTORY})
-set(prefix ${root}${CPACK_PACKAGING_INSTALL_PREFIX})
-if(NOT EXISTS ${prefix}/bin/quillary)
-    message(FATAL_ERROR "no program at ${prefix}/bin/quillary to lay out")
+set(usr ${root}${CPACK_PACKAGING_INSTALL_PREFIX})
+set(source ${CPACK_QUILLARY_PACKAGING_DIR})
+if(NOT EXISTS ${usr}/bin/quillary)
+    message(FATAL_ERROR "no program at ${usr}/bin/quillary to lay out")
 endif()
 
-file(MAKE_DIRECTORY ${root}/usr/bin ${root}/usr/share)
-file(CREATE_LINK ${CPACK_PACKAGING_INSTALL_PREFIX}/bin/quillary ${root}/usr/bin/quillary SYMBOLIC)
-file(RENAME ${prefix}/share/applications ${root}/usr/share/applications)
-file(RENAME ${prefix}/share/icons ${root}/usr/share/icons)
-file(RENAME ${prefix}/share/man ${root}/usr/share/man)
-# Debian keeps manual pages compressed, without a time stamp in the gzip header.
-execute_process(COMMAND gzip -9n ${root}/usr/share/man/man1/quillary.1 RESULT_VARIABLE gzipped)
-if(NOT gzipped EQUAL 0)
-    message(FATAL_ERROR "could not compress the manual page")
+# The changelog's latest entry names the package it describes.
+set(version ${CPACK_PACKAGE_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE})
+file(STRINGS ${source}/changelog.Debian latest LIMIT_COUNT 1)
+if(NOT latest MATCHES "^quillary \\(${version}\\) ")
+    message(FATAL_ERROR "packaging/changelog.Debian has no entry for ${version} at its top")
 endif()
-file(REMOVE_RECURSE ${prefix}/share)
+
+# Debian keeps manual pages and changelogs compressed, without a name or time stamp in the gzip header.
+function(compress from to)
+    execute_process(COMMAND gzip -9n -c ${from} OUTPUT_FILE ${to} RESULT_VARIABLE gzipped)
+    if(NOT gzipped EQUAL 0)
+        message(FATAL_ERROR "could not compress ${from}")
+    endif()
+    file(CHMOD ${to} PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+endfunction()
+
+set(man ${usr}/share/man/man1/quillary.1)
+compress(${man} ${man}.gz)
+file(REMOVE ${man})
+
+set(doc ${usr}/share/doc/quillary)
+file(MAKE_DIRECTORY ${doc})
+compress(${source}/changelog.Debian ${doc}/changelog.Debian.gz)
+file(COPY_FILE ${source}/copyright ${doc}/copyright)
+set(overrides ${usr}/share/lintian/overrides)
+file(MAKE_DIRECTORY ${overrides})
+file(COPY_FILE ${source}/lintian-overrides ${overrides}/quillary)
+file(CHMOD ${doc}/copyright ${overrides}/quillary PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)

@@ -10,14 +10,14 @@ PHRASES = ["Tab\there", "Line one\nline two\n\nthree", 'Quotes "double" and \'si
            "back\\slash \\n not a break", "plain"]
 failures = []
 
-def run(*args, db=None, expect=0, display={}):
+def run(*args, db=None, expect=0, display={}, input=b""):
     env = {k: v for k, v in os.environ.items()
            if k not in ("DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "QT_QPA_PLATFORM")}
     # A runtime folder of its own: no running copy to hand a search to, no display socket.
     env.update(HOME=HOME, XDG_CONFIG_HOME=os.path.join(HOME, ".config"), XDG_RUNTIME_DIR=HOME, LC_ALL="C.UTF-8",
                **display)
     done = subprocess.run([PROGRAM] + (["--db", db] if db else []) + list(args), capture_output=True, env=env,
-                          timeout=60)
+                          timeout=60, input=input)
     err = done.stderr.decode("utf-8")
     check(done.returncode == expect, "%s exited %d, not %d: %s" % (args, done.returncode, expect, err))
     return done.stdout, err
@@ -41,10 +41,10 @@ def unescape(field):
 # Every phrase added comes back whole from --list, in both forms, and --print gives its exact bytes once per use.
 def add_list_print():
     db = fresh()
-    ids = [int(run("--add", text, "--labels", "l%d" % i, "--comment", "Ключ", "--rating", str(i - 2), db=db)[0])
+    ids = [int(run("--add", text, "--labels", "l%d" % i, "--comment", "Ключ", "--rating", str(i * 20), db=db)[0])
            for i, text in enumerate(PHRASES)]
     check(ids == sorted(set(ids)), "ids %s" % ids)
-    expected = [{"id": id, "phrase": text, "labels": "l%d" % i, "comment": "Ключ", "rating": i - 2, "count": 0}
+    expected = [{"id": id, "phrase": text, "labels": "l%d" % i, "comment": "Ключ", "rating": i * 20, "count": 0}
                 for i, (id, text) in enumerate(zip(ids, PHRASES))]
     check(json.loads(run("--list", "--json", db=db)[0]) == expected, "--json differs")
     lines = run("--list", db=db)[0].decode("utf-8").split("\n")
@@ -68,11 +68,11 @@ def export_import():
         _, err = run("--export", os.path.join(HOME, name), db=db)
         # The TAB phrase cannot travel whole in plain text, and the export says so.
         lines = err.splitlines()
-        check(lines[0] == "%d phrase(s) have been exported." % len(PHRASES), err)
+        check(lines[0] == "quillary: %d phrase(s) have been exported." % len(PHRASES), err)
         check(lines[1:] == [] if name.endswith(".ini") else lines[1].startswith("quillary: 1 phrase(s) will not"), err)
         written = os.path.join(HOME, name if "." in name else name + ".txt")
         _, err = run("--import", written, db=copy)
-        check(err == "%d phrase(s) have been imported.\n" % len(PHRASES), err)
+        check(err == "quillary: %d phrase(s) have been imported.\n" % len(PHRASES), err)
         got = [p["phrase"] for p in json.loads(run("--list", "--json", db=copy)[0])]
         # Plain text escapes nothing: a TAB splits its phrase into fields.
         skip = 0 if name.endswith(".ini") else 1
@@ -98,12 +98,11 @@ def failures_and_usage():
     shutil.copyfile(db, realId)
     sqlite3.connect(realId).executescript("ALTER TABLE TypeText RENAME TO Old; CREATE TABLE TypeText AS SELECT "
                                           "CAST(id AS REAL) AS id, * FROM Old; DROP TABLE Old;").close()
-    cases = [(("--print", "999"), db, "no phrase with the id 999"),
-             (("--list",), HOME, "it is a folder, not a regular file"),
+    cases = [(("--list",), HOME, "it is a folder, not a regular file"),
              (("--list",), realId, "is not a phrase database: the id column"),
              (("--list", "x" * 1001), db, "The search text is too long"),
              (("--import", os.path.join(HOME, "missing.txt")), db, "missing.txt"),
-             (("--list",), os.path.join(HOME, "nowhere.db"), "no such database file"),
+             (("--list",), os.path.join(HOME, "nowhere.db"), "There is no database file"),
              (("--list",), junk, "file is not a database"),
              (("--list",), other, "is not a phrase database")]
     for args, path, said in cases:
@@ -115,11 +114,7 @@ def failures_and_usage():
     holder.execute("BEGIN EXCLUSIVE")
     _, err = run("--add", "late", db=db, expect=1)
     holder.execute("ROLLBACK")
-    check(err.rstrip().endswith("database is locked") and rows(db, "SELECT count(*) FROM TypeText") == [(0,)], err)
-    for args in (("--bogus",), ("--print", "x"), ("--add", "a", "--limit", "3"), ("--list", "--rating", "q"),
-                 ("--list", "--add", "x"), ("--add", "a", "--rating", "1.5"), ("--list", "a", "b")):
-        _, err = run(*args, expect=2)
-        check(err.startswith("quillary: ") and "--help" in err, "%s said %r" % (args, err))
+    check(err.endswith("database is locked.\n") and rows(db, "SELECT count(*) FROM TypeText") == [(0,)], err)
     check(run("--version")[0] == b"Quillary 1.1.10\n", "--version")
     check(b"--export <FILE>" in run("--help")[0], "--help")
     check(not os.path.exists(os.path.join(HOME, ".config")), "a command wrote the settings")
@@ -161,27 +156,108 @@ def refused():
     with open(db, "rb") as f:
         before = f.read()
     out = os.path.join(HOME, "out.txt")
-    usage = "\nTry 'quillary --help'.\n"
+    usage = " Try 'quillary --help'.\n"
     for args, display, code, said in (
-            (("--add", "one", "--add", "two", "--db", db), {}, 2, "The option --add is given more than once." + usage),
             (("--list", "--db", db, "--db=" + db), {}, 2, "The option --db is given more than once." + usage),
             (("--list", "--limit", "1", "--limit", "2", "--db", db), {}, 2,
              "The option --limit is given more than once." + usage),
             (("--export", out, "--find", "a", "--find", "b", "--db", db), {}, 2,
              "The option --find is given more than once." + usage),
             (("-h", "--help"), {}, 2, "The option --help is given more than once." + usage),
-            ((db,), {}, 1, "cannot connect to the display: no display is set\n"),
-            (("--find", "kept"), {}, 1, "cannot connect to the display: no display is set\n"),
-            ((db,), {"DISPLAY": ":4091"}, 1, "cannot connect to the display :4091\n")):
+            ((db,), {}, 1, "Cannot connect to the display: no display is set.\n"),
+            (("--find", "kept"), {}, 1, "Cannot connect to the display: no display is set.\n"),
+            ((db,), {"DISPLAY": ":4091"}, 1, "Cannot connect to the display :4091.\n")):
         _, err = run(*args, display=display, expect=code)
         check(err == "quillary: " + said, "%s said %r" % (args, err))
         with open(db, "rb") as f:
             check(f.read() == before, "%s changed the file" % (args,))
     check(not os.path.exists(out), "a refused export wrote")
 
+BIG = "ё" * (1 << 19)  # 1 MB of UTF-8
+U = " Try 'quillary --help'."
+
+def phrase(id, text, labels="", comment="", html="", rating=0, count=0):
+    return (id, text, text.lower(), labels, labels.lower(), comment, comment.lower(), html, rating, count)
+
+START = [phrase(1, "Alpha", "Mail", "greet", "<b>Alpha</b>", 10), phrase(2, "Ёлка\tTab")]
+INI = b"[Row0]\r\nStr=Alpha\r\nLabels=Mail\r\nHtml=<b>Alpha</b>\r\nKeyWord=greet\r\nRating=10\r\nFrequency=0\r\n"
+# A command line on the two phrases above, DB standing for their file: its standard input, exit code, standard output,
+# error lines, and the phrases afterwards as changes by id (None: deleted).
+CASES = [
+    (("--bogus",), b"", 2, b"", "Unknown option --bogus." + U, {}),
+    (("--print",), b"", 2, b"", "The value ID is missing after --print." + U, {}),
+    (("--list", "--rating", "5"), b"", 2, b"", "--rating does not go with --list, only with --add or --set." + U, {}),
+    (("--list", "--add", "x"), b"", 2, b"", "--list and --add are two commands: give one at a time." + U, {}),
+    (("--add", "one", "--add", "two"), b"", 2, b"", "The option --add is given more than once." + U, {}),
+    (("--add", "x", "--rating", "101"), b"", 2, b"", '--rating wants a whole number from 0 to 100, not "101".' + U, {}),
+    (("--set", "1", "--rating", "-1"), b"", 2, b"", '--rating wants a whole number from 0 to 100, not "-1".' + U, {}),
+    (("--add", ""), b"", 2, b"", "--add wants a phrase that is not empty." + U, {}),
+    (("--add", "-"), b"", 2, b"", "--add wants a phrase that is not empty." + U, {}),
+    (("--set", "1", "--text", "-"), b"", 2, b"", "--text wants a phrase that is not empty." + U, {}),
+    (("--set", "1"), b"", 2, b"", "--set wants at least one of --text, --labels, --comment or --rating." + U, {}),
+    (("--set", "1", "--text", "a", "--labels", "b", "--if-unchanged", "Alpha"), b"", 2, b"",
+     "--if-unchanged goes with one of --text, --labels, --comment or --rating, not with several." + U, {}),
+    (("--import", "-"), INI, 2, b"", "--import - wants --format txt or --format ini." + U, {}),
+    (("--delete", "1", "x"), b"", 2, b"", '--delete wants the id of a phrase, a whole number, not "x".' + U, {}),
+    (("--print", "999"), b"", 1, b"", "There is no phrase with the id 999.", {}),
+    (("--delete", "2", "999"), b"", 1, b"", "There is no phrase with the id 999: nothing was deleted.", {}),
+    (("--set", "1", "--text", "New", "--if-unchanged", "Old"), b"", 1, b"", "Another window or program changed "
+     "phrase 1: it no longer holds the value of --if-unchanged, and nothing was stored.", {}),
+    (("--set", "9", "--labels", "x", "--if-unchanged", ""), b"", 1, b"",
+     "Another window or program deleted phrase 9: nothing was stored.", {}),
+    (("--set", "1", "--text", "-"), b"\xffA", 1, b"", "Standard input is not UTF-8 text.", {}),
+    (("--init", "DB"), b"", 1, b"", "Cannot create DB: the file already exists.", {}),
+    (("--set", "1", "--text", "New", "--if-unchanged", "Alpha"), b"", 0, b"", "",
+     {1: phrase(1, "New", "Mail", "greet", "", 10)}),
+    (("--set", "1", "--text", "Alpha", "--labels", "Work", "--comment", "Hi", "--rating", "100"), b"", 0, b"", "",
+     {1: phrase(1, "Alpha", "Work", "Hi", "<b>Alpha</b>", 100)}),
+    (("--set", "1", "--rating", "0", "--if-unchanged", "10"), b"", 0, b"", "",
+     {1: phrase(1, "Alpha", "Mail", "greet", "<b>Alpha</b>", 0)}),
+    (("--set", "2", "--text", "-"), BIG.encode(), 0, b"", "", {2: phrase(2, BIG)}),
+    (("--add", "-", "--labels", "L"), b"Two\nlines\n", 0, b"3\n", "", {3: phrase(3, "Two\nlines\n", "L")}),
+    (("--delete", "1", "2"), b"", 0, b"", "", {1: None, 2: None}),
+    (("--count",), b"", 0, b"2\n", "", {}),
+    (("--count", "ЁЛКА"), b"", 0, b"1\n", "", {}),
+    (("--print", "2", "--no-count"), b"", 0, "Ёлка\tTab".encode(), "", {}),
+    (("--list", "--null"), b"", 0, "1\tAlpha\tMail\tgreet\t10\t0\0002\tЁлка\\tTab\t\t\t0\t0\0".encode(), "", {}),
+    (("--export", "-", "--find", "greet"), b"", 0, b"Alpha\tMail\tgreet\t10\t0\r\n", "1 phrase(s) have been exported.",
+     {}),
+    (("--export", "-", "--format", "ini", "--find", "greet"), b"", 0, INI, "1 phrase(s) have been exported.", {}),
+    (("--import", "-", "--format", "ini"), INI, 0, b"", "1 phrase(s) have been imported.", {3: (3,) + START[0][1:]}),
+    (("--import", "-", "--format", "txt"), b"Gamma\tG\tk\t7\t1\r\n", 0, b"", "1 phrase(s) have been imported.",
+     {3: phrase(3, "Gamma", "G", "k", "", 7, 1)}),
+    (("--init", "NEW"), b"", 0, b"", "", {}),
+]
+
+# Each command line of the table, on a file of its own; the command line's texts in the settings' language last.
+def table():
+    columns = "id, Str, StrLower, Labels, LabelLower, KeyWord, KeyLower, Html, Rating, Frequency"
+    for args, given, code, out, said, changes in CASES:
+        db, new = fresh(), os.path.join(HOME, "new.db")
+        with sqlite3.connect(db) as connection:
+            connection.executemany("INSERT INTO TypeText (%s) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)" % columns, START)
+        args = [{"DB": db, "NEW": new}.get(arg, arg) for arg in args]
+        got, err = run(*args, db=None if "--init" in args else db, expect=code, input=given)
+        lines = said.replace("DB", db).split("\n") if said else []
+        check(err == "".join("quillary: %s\n" % line for line in lines), "%s said %r" % (args[:4], err))
+        check(got == out, "%s wrote %r" % (args[:4], got[:200]))
+        after = {row[0]: row for row in START}
+        after.update(changes)
+        check(rows(db, "SELECT %s FROM TypeText" % columns) == [row for row in after.values() if row],
+              "%s left other phrases" % args[:4])
+        check(new not in args or rows(new, "SELECT count(*) FROM TypeText") == [(0,)], "--init")
+        for path in (db, new):
+            if os.path.exists(path):
+                os.remove(path)
+    os.makedirs(os.path.join(HOME, ".config", "Tamberlane"))
+    with open(os.path.join(HOME, ".config", "Tamberlane", "Quillary.conf"), "w") as f:
+        f.write("[Settings]\nLanguage=ru\n")
+    _, err = run("--import", "-", "--format", "ini", db=fresh(), input=INI)
+    check(err == "quillary: Импортирована 1 фраза.\n", "in Russian: %r" % err)
+
 def main():
     global HOME
-    for case in (add_list_print, export_import, failures_and_usage, limit_in_order, refused):
+    for case in (add_list_print, export_import, failures_and_usage, limit_in_order, refused, table):
         HOME = tempfile.mkdtemp(prefix="quillary-cli-")
         try:
             case()
