@@ -341,8 +341,8 @@ CASES = {case.__name__: case for case in (copy_space, paste_shift_insert, two_co
                                           file_replaced, own_use_no_reload)}
 
 def main():
-    # Arguments, as the CMakeLists.txt beside this file gives them: the case and the program. A packaged program is
-    # started through a link; its data lies beside the file.
+    # Arguments, as the CMakeLists.txt beside this file gives them: the case and the program of the build tree, whose
+    # templates lie beside it (make_home copies new.db from there).
     vars(ARGS).update(case=sys.argv[1], program=os.path.realpath(sys.argv[2]))
     # ctest and Ctrl+C end the harness through these, so that the finally below still cleans up.
     for number in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
