@@ -497,6 +497,338 @@ Discard mine: the file keeps theirs.</translation>
         <source>&amp;Discard mine</source>
         <translation>&amp;Discard mine</translation>
     </message>
+    <message>
+        <source>%1 or %2</source>
+        <translation>%1 or %2</translation>
+    </message>
+    <message>
+        <source>Show this help.</source>
+        <translation>Show this help.</translation>
+    </message>
+    <message>
+        <source>Show the version.</source>
+        <translation>Show the version.</translation>
+    </message>
+    <message>
+        <source>Bring up the window, a running copy&apos;s if any, with TEXT searched; with --export, write only the phrases TEXT finds.</source>
+        <translation>Bring up the window, a running copy&apos;s if any, with TEXT searched; with --export, write only the phrases TEXT finds.</translation>
+    </message>
+    <message>
+        <source>Print the phrases a search for TEXT finds, all without TEXT, one line each: id, phrase, labels, comment, rating and count, separated by TABs.</source>
+        <translation>Print the phrases a search for TEXT finds, all without TEXT, one line each: id, phrase, labels, comment, rating and count, separated by TABs.</translation>
+    </message>
+    <message>
+        <source>Print how many phrases a search for TEXT finds, all without TEXT.</source>
+        <translation>Print how many phrases a search for TEXT finds, all without TEXT.</translation>
+    </message>
+    <message>
+        <source>With --list, print a JSON array.</source>
+        <translation>With --list, print a JSON array.</translation>
+    </message>
+    <message>
+        <source>With --list, end each line with a NUL character, for xargs -0.</source>
+        <translation>With --list, end each line with a NUL character, for xargs -0.</translation>
+    </message>
+    <message>
+        <source>With --list, print at most N phrases.</source>
+        <translation>With --list, print at most N phrases.</translation>
+    </message>
+    <message>
+        <source>Write phrase ID&apos;s text to standard output and count a use.</source>
+        <translation>Write phrase ID&apos;s text to standard output and count a use.</translation>
+    </message>
+    <message>
+        <source>With --print, count no use.</source>
+        <translation>With --print, count no use.</translation>
+    </message>
+    <message>
+        <source>Store TEXT as a new phrase, print its id; - reads standard input.</source>
+        <translation>Store TEXT as a new phrase, print its id; - reads standard input.</translation>
+    </message>
+    <message>
+        <source>Change phrase ID: one or more of the four fields below.</source>
+        <translation>Change phrase ID: one or more of the four fields below.</translation>
+    </message>
+    <message>
+        <source>With --set, the new text; - reads standard input. The rich text is dropped, as when the phrase is edited in its cell.</source>
+        <translation>With --set, the new text; - reads standard input. The rich text is dropped, as when the phrase is edited in its cell.</translation>
+    </message>
+    <message>
+        <source>With --add or --set, the labels.</source>
+        <translation>With --add or --set, the labels.</translation>
+    </message>
+    <message>
+        <source>With --add or --set, the comment.</source>
+        <translation>With --add or --set, the comment.</translation>
+    </message>
+    <message>
+        <source>With --add or --set, the rating, a whole number from 0 to 100.</source>
+        <translation>With --add or --set, the rating, a whole number from 0 to 100.</translation>
+    </message>
+    <message>
+        <source>With --set and one field only: store it only while the phrase still holds VALUE there, else store nothing and exit with status 1; for several fields, give one --set each.</source>
+        <translation>With --set and one field only: store it only while the phrase still holds VALUE there, else store nothing and exit with status 1; for several fields, give one --set each.</translation>
+    </message>
+    <message>
+        <source>Delete phrase ID and the phrases of any further ids; one unknown id deletes none.</source>
+        <translation>Delete phrase ID and the phrases of any further ids; one unknown id deletes none.</translation>
+    </message>
+    <message>
+        <source>Import a TXT or INI phrase file; - reads standard input.</source>
+        <translation>Import a TXT or INI phrase file; - reads standard input.</translation>
+    </message>
+    <message>
+        <source>Export phrases to a TXT file, or INI for a name ending in .ini; - writes standard output.</source>
+        <translation>Export phrases to a TXT file, or INI for a name ending in .ini; - writes standard output.</translation>
+    </message>
+    <message>
+        <source>With --import or --export, txt or ini whatever the name; --import - needs it, --export - writes txt without it.</source>
+        <translation>With --import or --export, txt or ini whatever the name; --import - needs it, --export - writes txt without it.</translation>
+    </message>
+    <message>
+        <source>Create FILE as a new phrase database, with no phrases.</source>
+        <translation>Create FILE as a new phrase database, with no phrases.</translation>
+    </message>
+    <message>
+        <source>The database of the commands above; the stored one without it.</source>
+        <translation>The database of the commands above; the stored one without it.</translation>
+    </message>
+    <message>
+        <source>Quillary keeps reusable phrases in one SQLite file.
+Without a command it opens its window, on FILE if given.</source>
+        <translation>Quillary keeps reusable phrases in one SQLite file.
+Without a command it opens its window, on FILE if given.</translation>
+    </message>
+    <message>
+        <source>The database to open in the window.</source>
+        <translation>The database to open in the window.</translation>
+    </message>
+    <message>
+        <source>Unknown option %1.</source>
+        <translation>Unknown option %1.</translation>
+    </message>
+    <message>
+        <source>%1 takes no value.</source>
+        <translation>%1 takes no value.</translation>
+    </message>
+    <message>
+        <source>The value %1 is missing after %2.</source>
+        <translation>The value %1 is missing after %2.</translation>
+    </message>
+    <message>
+        <source>Try &apos;quillary --help&apos;.</source>
+        <translation>Try &apos;quillary --help&apos;.</translation>
+    </message>
+    <message>
+        <source>The option %1 is given more than once.</source>
+        <translation>The option %1 is given more than once.</translation>
+    </message>
+    <message>
+        <source>%1 and %2 are two commands: give one at a time.</source>
+        <translation>%1 and %2 are two commands: give one at a time.</translation>
+    </message>
+    <message>
+        <source>%1 goes only with %2.</source>
+        <translation>%1 goes only with %2.</translation>
+    </message>
+    <message>
+        <source>%1 does not go with %2, only with %3.</source>
+        <translation>%1 does not go with %2, only with %3.</translation>
+    </message>
+    <message>
+        <source>%1 does not go with %2.</source>
+        <translation>%1 does not go with %2.</translation>
+    </message>
+    <message>
+        <source>Unexpected argument &quot;%1&quot;: the window opens one FILE.</source>
+        <translation>Unexpected argument &quot;%1&quot;: the window opens one FILE.</translation>
+    </message>
+    <message>
+        <source>Unexpected argument &quot;%1&quot; with %2.</source>
+        <translation>Unexpected argument &quot;%1&quot; with %2.</translation>
+    </message>
+    <message>
+        <source>%1 wants the id of a phrase, a whole number, not &quot;%2&quot;.</source>
+        <translation>%1 wants the id of a phrase, a whole number, not &quot;%2&quot;.</translation>
+    </message>
+    <message>
+        <source>%1 wants a phrase that is not empty.</source>
+        <translation>%1 wants a phrase that is not empty.</translation>
+    </message>
+    <message>
+        <source>%1 wants a file name.</source>
+        <translation>%1 wants a file name.</translation>
+    </message>
+    <message>
+        <source>%1 wants a file name: it cannot work on standard input or output.</source>
+        <translation>%1 wants a file name: it cannot work on standard input or output.</translation>
+    </message>
+    <message>
+        <source>%1 wants a whole number of 0 or more, not &quot;%2&quot;.</source>
+        <translation>%1 wants a whole number of 0 or more, not &quot;%2&quot;.</translation>
+    </message>
+    <message>
+        <source>%1 wants a whole number from 0 to 100, not &quot;%2&quot;.</source>
+        <translation>%1 wants a whole number from 0 to 100, not &quot;%2&quot;.</translation>
+    </message>
+    <message>
+        <source>%1 wants at least one of %2.</source>
+        <translation>%1 wants at least one of %2.</translation>
+    </message>
+    <message>
+        <source>%1 goes with one of %2, not with several.</source>
+        <translation>%1 goes with one of %2, not with several.</translation>
+    </message>
+    <message>
+        <source>%1 wants a whole number with %2, not &quot;%3&quot;.</source>
+        <translation>%1 wants a whole number with %2, not &quot;%3&quot;.</translation>
+    </message>
+    <message>
+        <source>%1 wants txt or ini, not &quot;%2&quot;.</source>
+        <translation>%1 wants txt or ini, not &quot;%2&quot;.</translation>
+    </message>
+    <message>
+        <source>%1 - wants %2 txt or %2 ini.</source>
+        <translation>%1 - wants %2 txt or %2 ini.</translation>
+    </message>
+    <message>
+        <source>There is no phrase with the id %1.</source>
+        <translation>There is no phrase with the id %1.</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>Cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>There is no database file %1.</source>
+        <translation>There is no database file %1.</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: %2</source>
+        <translation>Cannot open %1: %2</translation>
+    </message>
+    <message>
+        <source>The file %1 is not a phrase database: %2</source>
+        <translation>The file %1 is not a phrase database: %2</translation>
+    </message>
+    <message>
+        <source>it has no table %1</source>
+        <translation>it has no table %1</translation>
+    </message>
+    <message>
+        <source>Cannot count the use of phrase %1: %2</source>
+        <translation>Cannot count the use of phrase %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot store the phrase in %1: %2</source>
+        <translation>Cannot store the phrase in %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot change phrase %1: %2</source>
+        <translation>Cannot change phrase %1: %2</translation>
+    </message>
+    <message>
+        <source>Another window or program deleted phrase %1: nothing was stored.</source>
+        <translation>Another window or program deleted phrase %1: nothing was stored.</translation>
+    </message>
+    <message>
+        <source>Another window or program changed phrase %1: it no longer holds the value of --if-unchanged, and nothing was stored.</source>
+        <translation>Another window or program changed phrase %1: it no longer holds the value of --if-unchanged, and nothing was stored.</translation>
+    </message>
+    <message>
+        <source>There is no phrase with the id %1: nothing was deleted.</source>
+        <translation>There is no phrase with the id %1: nothing was deleted.</translation>
+    </message>
+    <message>
+        <source>Cannot delete the phrases: %1</source>
+        <translation>Cannot delete the phrases: %1</translation>
+    </message>
+    <message>
+        <source>Cannot store standard input in a temporary file: %1</source>
+        <translation>Cannot store standard input in a temporary file: %1</translation>
+    </message>
+    <message>
+        <source>Cannot write a temporary file for standard output: %1</source>
+        <translation>Cannot write a temporary file for standard output: %1</translation>
+    </message>
+    <message>
+        <source>Cannot create %1: %2</source>
+        <translation>Cannot create %1: %2</translation>
+    </message>
+    <message>
+        <source>the template %1 cannot be read: %2</source>
+        <translation>the template %1 cannot be read: %2</translation>
+    </message>
+    <message>
+        <source>the file already exists</source>
+        <translation>the file already exists</translation>
+    </message>
+    <message>
+        <source>Cannot read standard input.</source>
+        <translation>Cannot read standard input.</translation>
+    </message>
+    <message>
+        <source>Standard input is not UTF-8 text.</source>
+        <translation>Standard input is not UTF-8 text.</translation>
+    </message>
+    <message>
+        <source>Cannot write to standard output: %1</source>
+        <translation>Cannot write to standard output: %1</translation>
+    </message>
+    <message>
+        <source>Cannot connect to the display: no display is set.</source>
+        <translation>Cannot connect to the display: no display is set.</translation>
+    </message>
+    <message>
+        <source>Cannot connect to the display %1.</source>
+        <translation>Cannot connect to the display %1.</translation>
+    </message>
+    <message numerus="yes">
+        <source>The search text is too long: a search takes at most %n character(s).</source>
+        <translation>
+            <numerusform>The search text is too long: a search takes at most %n character.</numerusform>
+            <numerusform>The search text is too long: a search takes at most %n characters.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>it is a folder, not a regular file</source>
+        <translation>it is a folder, not a regular file</translation>
+    </message>
+    <message>
+        <source>it is a FIFO (named pipe), not a regular file</source>
+        <translation>it is a FIFO (named pipe), not a regular file</translation>
+    </message>
+    <message>
+        <source>it is a device, not a regular file</source>
+        <translation>it is a device, not a regular file</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>it is not a regular file</translation>
+    </message>
+    <message>
+        <source>the id column of the phrase table is declared &quot;%1&quot;, not as an INTEGER PRIMARY KEY that the database assigns</source>
+        <translation>the id column of the phrase table is declared &quot;%1&quot;, not as an INTEGER PRIMARY KEY that the database assigns</translation>
+    </message>
+    <message>
+        <source>%1 is a view, not a table</source>
+        <translation>%1 is a view, not a table</translation>
+    </message>
+    <message>
+        <source>no id is left for a new phrase: the phrase table has already used the largest one, %1</source>
+        <translation>no id is left for a new phrase: the phrase table has already used the largest one, %1</translation>
+    </message>
+    <message>
+        <source>The formatting of this phrase is too complex to be shown here, so only its text follows. The phrase can still be copied and exported.</source>
+        <translation>The formatting of this phrase is too complex to be shown here, so only its text follows. The phrase can still be copied and exported.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n phrase(s) will not read back as they are: the text format cannot carry some of their characters, such as TABs, carriage returns or leading line breaks. Export them as INI to keep them whole.</source>
+        <translation>
+            <numerusform>%n phrase will not read back as it is: the text format cannot carry some of its characters, such as TABs, carriage returns or leading line breaks. Export it as INI to keep it whole.</numerusform>
+            <numerusform>%n phrases will not read back as they are: the text format cannot carry some of their characters, such as TABs, carriage returns or leading line breaks. Export them as INI to keep them whole.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>TypeEdit</name>

@@ -507,6 +507,340 @@ Discard mine: the file keeps theirs.</source>
         <source>&amp;Discard mine</source>
         <translation>Отменить &amp;мою</translation>
     </message>
+    <message>
+        <source>%1 or %2</source>
+        <translation>%1 или %2</translation>
+    </message>
+    <message>
+        <source>Show this help.</source>
+        <translation>Показать эту справку.</translation>
+    </message>
+    <message>
+        <source>Show the version.</source>
+        <translation>Показать версию.</translation>
+    </message>
+    <message>
+        <source>Bring up the window, a running copy&apos;s if any, with TEXT searched; with --export, write only the phrases TEXT finds.</source>
+        <translation>Вызвать окно (уже запущенной копии, если она есть) с поиском TEXT; с --export — записать только фразы, которые находит TEXT.</translation>
+    </message>
+    <message>
+        <source>Print the phrases a search for TEXT finds, all without TEXT, one line each: id, phrase, labels, comment, rating and count, separated by TABs.</source>
+        <translation>Вывести фразы, которые находит поиск TEXT (без TEXT — все), по строке на фразу: id, фраза, метки, комментарий, рейтинг и счётчик через табуляцию.</translation>
+    </message>
+    <message>
+        <source>Print how many phrases a search for TEXT finds, all without TEXT.</source>
+        <translation>Вывести, сколько фраз находит поиск TEXT (без TEXT — сколько всего фраз).</translation>
+    </message>
+    <message>
+        <source>With --list, print a JSON array.</source>
+        <translation>С --list — вывести массив JSON.</translation>
+    </message>
+    <message>
+        <source>With --list, end each line with a NUL character, for xargs -0.</source>
+        <translation>С --list — завершать каждую строку символом NUL, для xargs -0.</translation>
+    </message>
+    <message>
+        <source>With --list, print at most N phrases.</source>
+        <translation>С --list — вывести не больше N фраз.</translation>
+    </message>
+    <message>
+        <source>Write phrase ID&apos;s text to standard output and count a use.</source>
+        <translation>Записать текст фразы ID в стандартный вывод и засчитать использование.</translation>
+    </message>
+    <message>
+        <source>With --print, count no use.</source>
+        <translation>С --print — не засчитывать использование.</translation>
+    </message>
+    <message>
+        <source>Store TEXT as a new phrase, print its id; - reads standard input.</source>
+        <translation>Сохранить TEXT как новую фразу и вывести её id; - читает стандартный ввод.</translation>
+    </message>
+    <message>
+        <source>Change phrase ID: one or more of the four fields below.</source>
+        <translation>Изменить фразу ID: одно или несколько из четырёх полей ниже.</translation>
+    </message>
+    <message>
+        <source>With --set, the new text; - reads standard input. The rich text is dropped, as when the phrase is edited in its cell.</source>
+        <translation>С --set — новый текст; - читает стандартный ввод. Форматированный текст сбрасывается, как при правке фразы в её ячейке.</translation>
+    </message>
+    <message>
+        <source>With --add or --set, the labels.</source>
+        <translation>С --add или --set — метки.</translation>
+    </message>
+    <message>
+        <source>With --add or --set, the comment.</source>
+        <translation>С --add или --set — комментарий.</translation>
+    </message>
+    <message>
+        <source>With --add or --set, the rating, a whole number from 0 to 100.</source>
+        <translation>С --add или --set — рейтинг, целое число от 0 до 100.</translation>
+    </message>
+    <message>
+        <source>With --set and one field only: store it only while the phrase still holds VALUE there, else store nothing and exit with status 1; for several fields, give one --set each.</source>
+        <translation>С --set и только одним полем: сохранить его, лишь пока в этом поле фразы всё ещё VALUE, иначе ничего не сохранять и завершиться с кодом 1; для нескольких полей — по одному --set на каждое.</translation>
+    </message>
+    <message>
+        <source>Delete phrase ID and the phrases of any further ids; one unknown id deletes none.</source>
+        <translation>Удалить фразу ID и фразы с остальными указанными id; если хотя бы один id неизвестен, не удаляется ни одна.</translation>
+    </message>
+    <message>
+        <source>Import a TXT or INI phrase file; - reads standard input.</source>
+        <translation>Импортировать файл фраз TXT или INI; - читает стандартный ввод.</translation>
+    </message>
+    <message>
+        <source>Export phrases to a TXT file, or INI for a name ending in .ini; - writes standard output.</source>
+        <translation>Экспортировать фразы в файл TXT или, для имени на .ini, INI; - пишет в стандартный вывод.</translation>
+    </message>
+    <message>
+        <source>With --import or --export, txt or ini whatever the name; --import - needs it, --export - writes txt without it.</source>
+        <translation>С --import или --export — txt или ini независимо от имени; для --import - обязателен, без него --export - пишет txt.</translation>
+    </message>
+    <message>
+        <source>Create FILE as a new phrase database, with no phrases.</source>
+        <translation>Создать FILE как новую базу фраз, без фраз.</translation>
+    </message>
+    <message>
+        <source>The database of the commands above; the stored one without it.</source>
+        <translation>База данных для команд выше; без этого параметра — сохранённая в настройках.</translation>
+    </message>
+    <message>
+        <source>Quillary keeps reusable phrases in one SQLite file.
+Without a command it opens its window, on FILE if given.</source>
+        <translation>Quillary хранит повторно используемые фразы в одном файле SQLite.
+Без команды открывает своё окно, с FILE — на этом файле.</translation>
+    </message>
+    <message>
+        <source>The database to open in the window.</source>
+        <translation>База данных, которую открыть в окне.</translation>
+    </message>
+    <message>
+        <source>Unknown option %1.</source>
+        <translation>Неизвестный параметр %1.</translation>
+    </message>
+    <message>
+        <source>%1 takes no value.</source>
+        <translation>%1 не принимает значения.</translation>
+    </message>
+    <message>
+        <source>The value %1 is missing after %2.</source>
+        <translation>После %2 не хватает значения %1.</translation>
+    </message>
+    <message>
+        <source>Try &apos;quillary --help&apos;.</source>
+        <translation>См. «quillary --help».</translation>
+    </message>
+    <message>
+        <source>The option %1 is given more than once.</source>
+        <translation>Параметр %1 указан больше одного раза.</translation>
+    </message>
+    <message>
+        <source>%1 and %2 are two commands: give one at a time.</source>
+        <translation>%1 и %2 — две разные команды: укажите одну.</translation>
+    </message>
+    <message>
+        <source>%1 goes only with %2.</source>
+        <translation>%1 используется только с %2.</translation>
+    </message>
+    <message>
+        <source>%1 does not go with %2, only with %3.</source>
+        <translation>%1 не используется с %2, только с %3.</translation>
+    </message>
+    <message>
+        <source>%1 does not go with %2.</source>
+        <translation>%1 не используется с %2.</translation>
+    </message>
+    <message>
+        <source>Unexpected argument &quot;%1&quot;: the window opens one FILE.</source>
+        <translation>Лишний аргумент «%1»: окно открывает один FILE.</translation>
+    </message>
+    <message>
+        <source>Unexpected argument &quot;%1&quot; with %2.</source>
+        <translation>Лишний аргумент «%1» при %2.</translation>
+    </message>
+    <message>
+        <source>%1 wants the id of a phrase, a whole number, not &quot;%2&quot;.</source>
+        <translation>%1 ожидает id фразы — целое число, а не «%2».</translation>
+    </message>
+    <message>
+        <source>%1 wants a phrase that is not empty.</source>
+        <translation>%1 ожидает непустую фразу.</translation>
+    </message>
+    <message>
+        <source>%1 wants a file name.</source>
+        <translation>%1 ожидает имя файла.</translation>
+    </message>
+    <message>
+        <source>%1 wants a file name: it cannot work on standard input or output.</source>
+        <translation>%1 ожидает имя файла: со стандартным вводом или выводом он не работает.</translation>
+    </message>
+    <message>
+        <source>%1 wants a whole number of 0 or more, not &quot;%2&quot;.</source>
+        <translation>%1 ожидает целое число не меньше 0, а не «%2».</translation>
+    </message>
+    <message>
+        <source>%1 wants a whole number from 0 to 100, not &quot;%2&quot;.</source>
+        <translation>%1 ожидает целое число от 0 до 100, а не «%2».</translation>
+    </message>
+    <message>
+        <source>%1 wants at least one of %2.</source>
+        <translation>%1 требует хотя бы одного из %2.</translation>
+    </message>
+    <message>
+        <source>%1 goes with one of %2, not with several.</source>
+        <translation>%1 используется с одним из %2, а не с несколькими.</translation>
+    </message>
+    <message>
+        <source>%1 wants a whole number with %2, not &quot;%3&quot;.</source>
+        <translation>%1 ожидает целое число вместе с %2, а не «%3».</translation>
+    </message>
+    <message>
+        <source>%1 wants txt or ini, not &quot;%2&quot;.</source>
+        <translation>%1 ожидает txt или ini, а не «%2».</translation>
+    </message>
+    <message>
+        <source>%1 - wants %2 txt or %2 ini.</source>
+        <translation>%1 - требует %2 txt или %2 ini.</translation>
+    </message>
+    <message>
+        <source>There is no phrase with the id %1.</source>
+        <translation>Фразы с id %1 нет.</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>Не удаётся прочитать %1: %2</translation>
+    </message>
+    <message>
+        <source>There is no database file %1.</source>
+        <translation>Файла базы данных %1 нет.</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: %2</source>
+        <translation>Не удаётся открыть %1: %2</translation>
+    </message>
+    <message>
+        <source>The file %1 is not a phrase database: %2</source>
+        <translation>Файл %1 не является базой фраз: %2</translation>
+    </message>
+    <message>
+        <source>it has no table %1</source>
+        <translation>в нём нет таблицы %1</translation>
+    </message>
+    <message>
+        <source>Cannot count the use of phrase %1: %2</source>
+        <translation>Не удаётся засчитать использование фразы %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot store the phrase in %1: %2</source>
+        <translation>Не удаётся сохранить фразу в %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot change phrase %1: %2</source>
+        <translation>Не удаётся изменить фразу %1: %2</translation>
+    </message>
+    <message>
+        <source>Another window or program deleted phrase %1: nothing was stored.</source>
+        <translation>Другое окно или программа удалили фразу %1: ничего не сохранено.</translation>
+    </message>
+    <message>
+        <source>Another window or program changed phrase %1: it no longer holds the value of --if-unchanged, and nothing was stored.</source>
+        <translation>Другое окно или программа изменили фразу %1: в ней уже нет значения из --if-unchanged, и ничего не сохранено.</translation>
+    </message>
+    <message>
+        <source>There is no phrase with the id %1: nothing was deleted.</source>
+        <translation>Фразы с id %1 нет: ничего не удалено.</translation>
+    </message>
+    <message>
+        <source>Cannot delete the phrases: %1</source>
+        <translation>Не удаётся удалить фразы: %1</translation>
+    </message>
+    <message>
+        <source>Cannot store standard input in a temporary file: %1</source>
+        <translation>Не удаётся сохранить стандартный ввод во временный файл: %1</translation>
+    </message>
+    <message>
+        <source>Cannot write a temporary file for standard output: %1</source>
+        <translation>Не удаётся записать временный файл для стандартного вывода: %1</translation>
+    </message>
+    <message>
+        <source>Cannot create %1: %2</source>
+        <translation>Не удаётся создать %1: %2</translation>
+    </message>
+    <message>
+        <source>the template %1 cannot be read: %2</source>
+        <translation>не удаётся прочитать шаблон %1: %2</translation>
+    </message>
+    <message>
+        <source>the file already exists</source>
+        <translation>такой файл уже есть</translation>
+    </message>
+    <message>
+        <source>Cannot read standard input.</source>
+        <translation>Не удаётся прочитать стандартный ввод.</translation>
+    </message>
+    <message>
+        <source>Standard input is not UTF-8 text.</source>
+        <translation>Стандартный ввод — не текст в UTF-8.</translation>
+    </message>
+    <message>
+        <source>Cannot write to standard output: %1</source>
+        <translation>Не удаётся записать в стандартный вывод: %1</translation>
+    </message>
+    <message>
+        <source>Cannot connect to the display: no display is set.</source>
+        <translation>Не удаётся подключиться к дисплею: дисплей не задан.</translation>
+    </message>
+    <message>
+        <source>Cannot connect to the display %1.</source>
+        <translation>Не удаётся подключиться к дисплею %1.</translation>
+    </message>
+    <message numerus="yes">
+        <source>The search text is too long: a search takes at most %n character(s).</source>
+        <translation>
+            <numerusform>Текст поиска слишком длинный: искать можно не более %n символа.</numerusform>
+            <numerusform>Текст поиска слишком длинный: искать можно не более %n символов.</numerusform>
+            <numerusform>Текст поиска слишком длинный: искать можно не более %n символов.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>it is a folder, not a regular file</source>
+        <translation>это папка, а не обычный файл</translation>
+    </message>
+    <message>
+        <source>it is a FIFO (named pipe), not a regular file</source>
+        <translation>это FIFO (именованный канал), а не обычный файл</translation>
+    </message>
+    <message>
+        <source>it is a device, not a regular file</source>
+        <translation>это устройство, а не обычный файл</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>это не обычный файл</translation>
+    </message>
+    <message>
+        <source>the id column of the phrase table is declared &quot;%1&quot;, not as an INTEGER PRIMARY KEY that the database assigns</source>
+        <translation>столбец id таблицы фраз объявлен как &quot;%1&quot;, а не как INTEGER PRIMARY KEY, который назначает база данных</translation>
+    </message>
+    <message>
+        <source>%1 is a view, not a table</source>
+        <translation>%1 — это представление (view), а не таблица</translation>
+    </message>
+    <message>
+        <source>no id is left for a new phrase: the phrase table has already used the largest one, %1</source>
+        <translation>для новой фразы не осталось id: таблица фраз уже использовала наибольший, %1</translation>
+    </message>
+    <message>
+        <source>The formatting of this phrase is too complex to be shown here, so only its text follows. The phrase can still be copied and exported.</source>
+        <translation>Оформление этой фразы слишком сложно, чтобы показать его здесь, поэтому ниже только её текст. Фразу по-прежнему можно копировать и экспортировать.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n phrase(s) will not read back as they are: the text format cannot carry some of their characters, such as TABs, carriage returns or leading line breaks. Export them as INI to keep them whole.</source>
+        <translation>
+            <numerusform>%n фраза не прочитается обратно в прежнем виде: текстовый формат не может передать некоторые её символы, например табуляции, возвраты каретки или переводы строки в начале. Чтобы сохранить её целиком, экспортируйте в INI.</numerusform>
+            <numerusform>%n фразы не прочитаются обратно в прежнем виде: текстовый формат не может передать некоторые их символы, например табуляции, возвраты каретки или переводы строки в начале. Чтобы сохранить их целиком, экспортируйте в INI.</numerusform>
+            <numerusform>%n фраз не прочитаются обратно в прежнем виде: текстовый формат не может передать некоторые их символы, например табуляции, возвраты каретки или переводы строки в начале. Чтобы сохранить их целиком, экспортируйте в INI.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>TypeEdit</name>
