@@ -1,5 +1,6 @@
 // quillary-bench [--phrases N] [--keep]
-// Times importing, exporting and searching N generated phrases and sets each
+// Times importing, exporting and searching N generated phrases, in the window's
+// code and through the built program's --list and --export, and sets each
 // figure against a limit: the sqlite3 shell doing the same work on the same
 // data, or a fixed goal where the shell has no counterpart. Prints one line per
 // operation, "name ours_s limit_s ratio", and last the worst ratio.
@@ -22,10 +23,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -475,6 +478,101 @@ double ownUse(const QString &filledDb, const QString &dbName, int count)
     }
     return best;
 }
+// A script's use of the command line: the built program run as a process on the
+// bench's database, writing the same bytes as the shell does; both timed whole,
+// start-up included. Without settings the rows come in the file's order, as the
+// shell's do. An export is on disk before it replaces the old file, so the shell's
+// copy is synced as well: else the figure would time the disk's backlog, not the work.
+void commandLine(const Shell &shell, const QString &dbName, const QDir &dir, QVector<Figure> *figures)
+{
+    const QString program = QStringLiteral(QUILLARY_PROGRAM_DIR "/quillary");
+    if (!QFileInfo(program).isExecutable() || !shell.isAvailable()) {
+        std::printf("# cli_list, cli_export skipped: %s\n",
+                    shell.isAvailable() ? "the quillary program is not built" : "no sqlite3 shell");
+        return;
+    }
+    QTemporaryDir home;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), home.path());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path() + QStringLiteral("/.config"));
+    const auto escaped = [](const char *column) {
+        return QStringLiteral("replace(replace(replace(replace(%1, '\\', '\\\\'), char(10), '\\n'), char(13), '\\r'), "
+                              "char(9), '\\t')")
+            .arg(QLatin1String(column));
+    };
+    const QString ours = dir.filePath(QStringLiteral("cli-ours.txt"));
+    const QString theirs = dir.filePath(QStringLiteral("cli-shell.txt"));
+    const QString output = QStringLiteral(".output '%1'\n").arg(theirs);
+    const struct
+    {
+        const char *name;
+        QStringList arguments;
+        QString shellScript;
+    } runs[] = {
+        {"cli_list",
+         {QStringLiteral("--db"), dbName, QStringLiteral("--list")},
+         output +
+             QStringLiteral(".separator \"\\t\" \"\\n\"\nSELECT id, %1, %2, %3, Rating, Frequency FROM TypeText;\n")
+                 .arg(escaped("Str"), escaped("Labels"), escaped("KeyWord"))},
+        {"cli_export",
+         {QStringLiteral("--db"), dbName, QStringLiteral("--export"), ours},
+         output + QStringLiteral(
+                      ".separator \"\\t\" \"\\r\\n\"\nSELECT Str, Labels, KeyWord, Rating, Frequency FROM TypeText;\n"
+                      ".output stdout\n.shell sync -d '%1'\n")
+                      .arg(theirs)},
+    };
+    for (const auto &run : runs) {
+        double oursTime = std::numeric_limits<double>::max();
+        double shellTime = std::numeric_limits<double>::max();
+        for (int r = 0; r < repetitions; ++r) {
+            QFile::remove(ours);
+            QFile::remove(theirs);
+            QProcess process;
+            process.setProcessEnvironment(environment);
+            if (!run.arguments.contains(ours))
+                process.setStandardOutputFile(ours);
+            QElapsedTimer timer;
+            timer.start();
+            process.start(program, run.arguments);
+            if (!process.waitForFinished(-1) || process.exitCode() != 0)
+                die(QStringLiteral("%1 failed: %2")
+                        .arg(QLatin1String(run.name), QString::fromUtf8(process.readAllStandardError())));
+            oursTime = std::min(oursTime, seconds(timer));
+            shellTime = std::min(shellTime, shell.run(dbName, run.shellScript));
+        }
+        QFile oursFile(ours);
+        QFile theirsFile(theirs);
+        if (!oursFile.open(QIODevice::ReadOnly) || !theirsFile.open(QIODevice::ReadOnly) ||
+            oursFile.readAll() != theirsFile.readAll())
+            die(QStringLiteral("%1 wrote other bytes than the shell").arg(QLatin1String(run.name)));
+        figures->append({QLatin1String(run.name), oursTime, shellTime});
+    }
+}
+
+// The editor shown with rich text built to freeze it: tables nested 20 deep, lengths past
+// what Qt's layout counts in, and 20,000 images that are not there.
+void hostileHtml(QVector<Figure> *figures)
+{
+    TypeEdit edit;
+    edit.resize(600, 400);
+    edit.show();
+    const int depth = 20;
+    const QString deepTables = QStringLiteral("<table><tr><td>").repeated(depth) + QStringLiteral("x") +
+                               QStringLiteral("</td></tr></table>").repeated(depth);
+    const QString hugeLengths = QStringLiteral("<table cellpadding=\"100000000\" width=\"100000000\"><tr><td "
+                                               "style=\"padding:1e8px\">x</td></tr></table>");
+    const QString manyImages = QStringLiteral("<img src=\"missing.png\">").repeated(20000);
+    const std::pair<const char *, QString> shapes[] = {
+        {"html_deep_tables", deepTables}, {"html_huge_lengths", hugeLengths}, {"html_many_images", manyImages}};
+    for (const auto &shape : shapes) {
+        const QString html = QStringLiteral("<html>") + shape.second + QStringLiteral("</html>");
+        figures->append({QLatin1String(shape.first), timed([&edit, &html] {
+                             edit.setHtml(html);
+                             edit.grab();
+                         }),
+                         1.0});
+    }
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -569,6 +667,8 @@ int main(int argc, char *argv[])
     std::printf("# search skipped: browser/searchcondition.h is not there\n");
 #endif
 
+    commandLine(shell, dbName, dir, &figures);
+
     // The window must answer within a second, and a paste store 10,000 phrases a second.
     figures.append(
         {QStringLiteral("long_phrase"), longPhrase(templateDb, dir.filePath(QStringLiteral("long.db"))), 1.0});
@@ -577,6 +677,8 @@ int main(int argc, char *argv[])
     // A use counted with Space answers within 50 ms, whatever the table's size.
     figures.append(
         {QStringLiteral("own_use"), ownUse(dbName, dir.filePath(QStringLiteral("own-use.db")), count), 0.05});
+    // Any phrase is shown within a second, however its rich text is built.
+    hostileHtml(&figures);
 
     std::printf("# %d phrases%s\n", count, shell.isAvailable() ? "" : ", sqlite3 shell not found");
     double worst = 0;

@@ -15,6 +15,7 @@
 #include "db/tracecategories.h"
 #include "db/typewatch.h"
 #include "exchange/eventpacer.h"
+#include "exchange/htmlsanitizer.h"
 #include "exchange/phrasewriters.h"
 
 #include <QAction>
@@ -34,7 +35,6 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSqlTableModel>
-#include <QTextDocumentFragment>
 
 #include <algorithm>
 
@@ -718,7 +718,7 @@ void TypeFind::pastePhrase()
         PhraseRecord record;
         // Some programs offer rich text only; the phrase still needs its plain text
         // to be shown and found.
-        record.str = mime->hasText() ? mime->text() : QTextDocumentFragment::fromHtml(mime->html()).toPlainText();
+        record.str = mime->hasText() ? mime->text() : htmlPlainText(mime->html());
         if (mime->hasHtml())
             record.html = mime->html();
         insertPhrases({record});

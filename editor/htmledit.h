@@ -13,6 +13,10 @@ class HtmlEdit : public QTextEdit
 public:
     explicit HtmlEdit(QWidget *parent = nullptr);
 
+    // Only images the phrase holds itself (data: URLs) show: a phrase never makes the
+    // editor read a file or reach the network.
+    QVariant loadResource(int type, const QUrl &name) override;
+
     // The text just loaded is what the file holds: the base that edits are told from.
     void markLoaded();
     // Whether the text differs from what the file was last known to hold.
@@ -30,6 +34,7 @@ signals:
     void enteredUnchanged();
 
 protected:
+    void insertFromMimeData(const QMimeData *source) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;

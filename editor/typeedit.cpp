@@ -1,6 +1,7 @@
 #include "editor/typeedit.h"
 
 #include "editor/htmledit.h"
+#include "exchange/htmlsanitizer.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -183,11 +184,14 @@ void TypeEdit::setReadOnly(bool readOnly)
 namespace {
 
 // Line breaking costs time with the square of the longest run it cannot break, so
-// such a run freezes the window long before the text as a whole would.
-bool tooLongToLayOut(const QString &str)
+// such a run freezes the window long before the text as a whole would. In rich text
+// the sanitiser measures the runs, and not in attributes such as an embedded image.
+bool tooLongToLayOut(const QString &str, bool rich = false)
 {
     if (str.size() > TypeEdit::editableLength)
         return true;
+    if (rich)
+        return false;
     int run = 0;
     for (const QChar c : str) {
         run = c.isSpace() || c == QLatin1Char('<') || c == QLatin1Char('>') ? 0 : run + 1;
@@ -201,25 +205,36 @@ bool tooLongToLayOut(const QString &str)
 
 void TypeEdit::setHtml(const QString &str)
 {
-    const bool tooLong = tooLongToLayOut(str);
-    editor->setReadOnly(fileReadOnly || tooLong);
+    const bool html = str.contains(QLatin1String("<html>"), Qt::CaseInsensitive);
+    // The plain path lays out as rich text whatever looks like it, so that is checked too.
+    const bool rich = html || Qt::mightBeRichText(str);
+    bool tooLong = tooLongToLayOut(str, rich);
+    const SafeHtml safe = !tooLong && rich ? sanitizeHtml(str) : SafeHtml{str, false};
+    tooLong = tooLong || (safe.plain && tooLongToLayOut(safe.text));
+    // Like a long phrase, one shown without its formatting is not edited here: writing it
+    // back would store the note and lose the formatting.
+    editor->setReadOnly(fileReadOnly || tooLong || safe.plain);
+    editor->clear();
     if (tooLong) {
         // Laying out megabytes would freeze the window; such a phrase is copied and
         // exported whole, but not edited here, so nothing cut short is ever written back.
-        editor->clear();
         editor->setCurrentCharFormat(QTextCharFormat());
         editor->setPlainText(QObject::tr("This phrase is too long to be shown here (%1 MB). It can still be copied "
                                          "and exported.")
                                  .arg(str.size() * 2 / 1048576.0, 0, 'f', 1));
-    } else if (str.contains(QLatin1String("<html>"), Qt::CaseInsensitive)) {
-        editor->setHtml(str);
+    } else if (safe.plain) {
+        editor->setCurrentCharFormat(QTextCharFormat());
+        editor->setPlainText(QObject::tr("The formatting of this phrase is too complex to be shown here, so only its "
+                                         "text follows. The phrase can still be copied and exported.") +
+                             QStringLiteral("\n\n") + safe.text);
+    } else if (html) {
+        editor->setHtml(safe.text);
     } else {
-        editor->clear();
         // A plain phrase must not take on the format the previous phrase ended in.
         editor->setCurrentCharFormat(QTextCharFormat());
         const QFont font(QStringLiteral("Calibri"), 12);
         editor->setFont(font);
-        editor->setText(str);
+        editor->setText(safe.text);
         showFont(font);
     }
     QTextCursor cursor = editor->textCursor();

@@ -1,7 +1,10 @@
+#include "../common/fifowatch.h"
 #include "editor/htmledit.h"
 #include "editor/typeedit.h"
+#include "exchange/htmlsanitizer.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QClipboard>
 #include <QFontComboBox>
 #include <QLineEdit>
@@ -153,19 +156,64 @@ private slots:
         QCOMPARE(found, applied);
     }
 
-    // A phrase too long to lay out shows a note of its size instead, and is never written back.
-    void longPhrase_showsNoteReadOnly()
+    void unshownPhrase_showsNoteReadOnly_data()
     {
+        QTest::addColumn<QString>("phrase");
+        QTest::addColumn<QString>("shown"); // part of what the editor shows instead
+        QTest::newRow("too long") << QString(300000, QLatin1Char('a')) << QStringLiteral("0.6 MB");
+        const int depth = HtmlCaps::tableDepth + 1;
+        QTest::newRow("too deep") << QStringLiteral("<table><tr><td>").repeated(depth) + QStringLiteral("deep text")
+                                  << QStringLiteral("\n\ndeep text");
+    }
+
+    // A phrase too long or too deep to lay out shows a note instead, and is never written back.
+    void unshownPhrase_showsNoteReadOnly()
+    {
+        QFETCH(QString, phrase);
+        QFETCH(QString, shown);
         for (const bool readOnlyFile : {false, true}) {
             dock->setReadOnly(readOnlyFile);
-            dock->setHtml(QString(300000, QLatin1Char('a')));
+            dock->setHtml(phrase);
             QSignalSpy spy(editor, &HtmlEdit::writeHtml);
-            QVERIFY(focus(editor) && editor->isReadOnly() && editor->toPlainText().contains(QStringLiteral("0.6 MB")));
+            QVERIFY(focus(editor) && editor->isReadOnly() && editor->toPlainText().contains(shown));
             QTest::keyClicks(editor, QStringLiteral("x"));
             QVERIFY(focus(other) && spy.isEmpty());
             dock->setHtml(QStringLiteral("short"));
             QCOMPARE(editor->isReadOnly(), readOnlyFile);
         }
+    }
+
+    void resources_openNoFile_data()
+    {
+        QTest::addColumn<QString>("html"); // naming the file by {url} or {path}
+        QTest::newRow("file: image") << QStringLiteral("<img src=\"{url}\">");
+        QTest::newRow("image path") << QStringLiteral("<img src=\"{path}\" width=\"9\" height=\"9\">");
+        QTest::newRow("style url") << QStringLiteral("<p style=\"background-image:url({path})\">x</p>");
+        QTest::newRow("style sheet") << QStringLiteral("<link rel=\"stylesheet\" type=\"text/css\" href=\"{url}\">");
+    }
+
+    // Only images the phrase holds show: a FIFO that the phrase names is never opened.
+    void resources_openNoFile()
+    {
+        QFETCH(QString, html);
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath(QStringLiteral("fifo"));
+        FifoWatch watch(fifo);
+        QVERIFY(watch.isMade());
+        QImage image(3, 2, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QByteArray png;
+        QBuffer buffer(&png);
+        QVERIFY(buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG"));
+        const QString embedded = QStringLiteral("data:image/png;base64,") + QString::fromLatin1(png.toBase64());
+        dock->setHtml(QStringLiteral("<html><img src=\"%1\">").arg(embedded) +
+                      html.replace(QLatin1String("{url}"), QUrl::fromLocalFile(fifo).toString())
+                          .replace(QLatin1String("{path}"), fifo) +
+                      QStringLiteral("</html>"));
+        editor->grab();
+        QVERIFY(!watch.wasOpened());
+        QCOMPARE(editor->document()->resource(QTextDocument::ImageResource, QUrl(embedded)).value<QPixmap>().size(),
+                 QSize(3, 2));
     }
 };
 
