@@ -26,6 +26,11 @@ public:
     static QString storedDatabase();
 
 private:
+    // Written and read a chunk at a time, so that no big file or list sits in memory whole.
+    static constexpr int chunkSize = 1 << 20;
+
+    // Each kind of command has a file of its own: readingcommands.cpp, writingcommands.cpp
+    // and exchangecommands.cpp.
     int list(const CommandLine &line);
     int count(const CommandLine &line);
     int print(const CommandLine &line);
@@ -42,6 +47,8 @@ private:
     int fail(const QString &why);
     int usage(const QString &why);
     void note(const QString &text);
+    static QString noSuchPhrase(qint64 id);
+    static QString unreadable(const QString &path, const QString &error);
 
     QIODevice *out;
     QIODevice *err;

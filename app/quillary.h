@@ -19,6 +19,8 @@ class TypeFind;
 
 // The main window: two docks (the phrase browser above the phrase editor) with the
 // menus, toolbars and status bar around them, and the commands that switch files.
+// The file commands are in quillaryfiles.cpp, the language menu and the texts in
+// quillarylanguage.cpp.
 class Quillary : public QMainWindow
 {
     Q_OBJECT

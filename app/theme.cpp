@@ -17,11 +17,11 @@ StyleSheetKind systemStyleSheet(const QPalette &palette)
 {
     // Without a registry the native settings hold no such value, the default 1024
     // is read, and the palette decides.
-    QSettings theme(QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize"),
-                    QSettings::NativeFormat);
-    const int lightTheme = theme.status() == QSettings::NoError
-                               ? theme.value(QStringLiteral("AppsUseLightTheme"), 1024).toInt()
-                               : 1024;
+    QSettings theme(
+        QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize"),
+        QSettings::NativeFormat);
+    const int lightTheme =
+        theme.status() == QSettings::NoError ? theme.value(QStringLiteral("AppsUseLightTheme"), 1024).toInt() : 1024;
     return chooseStyleSheet(theme.status(), lightTheme, palette);
 }
 
@@ -40,8 +40,8 @@ QString styleSheet(StyleSheetKind kind)
         "QPushButton:focus{background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #202020, stop:0.5 #808080, "
         "stop:1 #202020); color: #F0F0F0;}"
         "QPushButton:disabled{color: #909090}");
-    static const QString toolTip = QStringLiteral(
-        "QToolTip  {color: #C8FFFF; background-color:#464646; font-size:12pt; padding: 3px; border: 1px solid #C8FFFF;}");
+    static const QString toolTip = QStringLiteral("QToolTip  {color: #C8FFFF; background-color:#464646; "
+                                                  "font-size:12pt; padding: 3px; border: 1px solid #C8FFFF;}");
 
     switch (kind) {
     case StyleSheetKind::DarkAppMode:
@@ -73,7 +73,8 @@ QString styleSheet(StyleSheetKind kind)
             QStringLiteral("QTreeView {background-color: #202020}"),
             QStringLiteral("QToolBar  {background-color: #202020; border: 1px solid gray }"),
             QStringLiteral("QTextBrowser{background-color:#707070;}"),
-        }.join(QString());
+        }
+            .join(QString());
     case StyleSheetKind::DarkPalette:
         return QStringList{
             QStringLiteral("QWidget   {color: #e0e0e0; }"),
@@ -94,10 +95,11 @@ QString styleSheet(StyleSheetKind kind)
             QStringLiteral("QTreeView {background-color: #202020; }"),
             QStringLiteral("QToolBar  {border: 1px solid gray }"),
             QStringLiteral("QTextBrowser{background-color:#707070;}"),
-        }.join(QString());
+        }
+            .join(QString());
     case StyleSheetKind::LightPalette:
         break;
     }
-    return selectedInactive
-           + QStringLiteral("QTextEdit { selection-background-color: #0078D7; selection-color: #FFFFFF }");
+    return selectedInactive +
+           QStringLiteral("QTextEdit { selection-background-color: #0078D7; selection-color: #FFFFFF }");
 }

@@ -8,8 +8,8 @@ class QPalette;
 
 enum class StyleSheetKind
 {
-    DarkAppMode,  // the system reports a dark app mode
-    DarkPalette,  // light text on a dark window
+    DarkAppMode, // the system reports a dark app mode
+    DarkPalette, // light text on a dark window
     LightPalette,
 };
 

@@ -12,6 +12,7 @@
 #include "browser/spinboxdelegate.h"
 #include "browser/sqltable.h"
 #include "db/databasefile.h"
+#include "db/settingskeys.h"
 #include "db/tracecategories.h"
 #include "db/typewatch.h"
 #include "exchange/eventpacer.h"
@@ -581,9 +582,9 @@ void TypeFind::loadTableSettings(QSettings *settings, bool firstRun)
         table->setColumnWidth(column(PhraseStore::KeyWord), 200);
         fillDefaultKeyLayout();
     } else {
-        header->restoreState(settings->value(QStringLiteral("/SQLTable")).toByteArray());
-        const QString scan = settings->value(QStringLiteral("/KeyLayoutScan")).toString();
-        const QString code = settings->value(QStringLiteral("/KeyLayoutCode")).toString();
+        header->restoreState(settings->value(SettingsKeys::tableHeader()).toByteArray());
+        const QString scan = settings->value(SettingsKeys::keyLayoutScan()).toString();
+        const QString code = settings->value(SettingsKeys::keyLayoutCode()).toString();
         recordKeyPairs(code, scan);
     }
     header->setSectionResizeMode(QHeaderView::Interactive);
@@ -591,10 +592,10 @@ void TypeFind::loadTableSettings(QSettings *settings, bool firstRun)
 
 void TypeFind::saveTableSettings(QSettings *settings)
 {
-    settings->setValue(QStringLiteral("/SQLTable"), table->horizontalHeader()->saveState());
+    settings->setValue(SettingsKeys::tableHeader(), table->horizontalHeader()->saveState());
     const auto layout = keyLayoutStrings();
-    settings->setValue(QStringLiteral("/KeyLayoutScan"), layout.first);
-    settings->setValue(QStringLiteral("/KeyLayoutCode"), layout.second);
+    settings->setValue(SettingsKeys::keyLayoutScan(), layout.first);
+    settings->setValue(SettingsKeys::keyLayoutCode(), layout.second);
 }
 
 // Clipboard ----------------------------------------------------------------------

@@ -1,0 +1,57 @@
+#include "app/foundphrases.h"
+
+#include "app/globals.h"
+#include "browser/savedsort.h"
+#include "browser/searchcondition.h"
+#include "db/settingskeys.h"
+#include "db/sqlerrortext.h"
+
+#include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+bool selectFound(QSqlQuery &query, const QVector<PhraseStore::Field> &fields, const QString &text, int limit,
+                 QString *error)
+{
+    QStringList names;
+    for (const PhraseStore::Field field : fields) {
+        const QString name = PhraseStore::fieldName(field);
+        const bool number = field == PhraseStore::Id || field == PhraseStore::Rating || field == PhraseStore::Frequency;
+        names << (number ? name : QStringLiteral("CAST(%1 AS BLOB)").arg(name));
+    }
+    QString sql = QStringLiteral("SELECT ") + names.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
+                  PhraseStore::tableName();
+    const QString filter = searchFilter(text);
+    if (!filter.isEmpty())
+        sql += QStringLiteral(" WHERE ") + filter;
+    // The header counts the columns as the table has them, extra ones included.
+    const SavedSort sort = SavedSort::fromHeaderState(QSettings(organizationName, applicationName)
+                                                          .value(SettingsKeys::inGroup(SettingsKeys::tableHeader()))
+                                                          .toByteArray());
+    const QSqlDatabase db = QSqlDatabase::database();
+    const QSqlRecord columns = db.record(PhraseStore::tableName());
+    if (sort.column >= 0 && sort.column < columns.count())
+        sql += QStringLiteral(" ORDER BY ") +
+               db.driver()->escapeIdentifier(columns.fieldName(sort.column), QSqlDriver::FieldName) +
+               (sort.order == Qt::AscendingOrder ? QStringLiteral(" ASC") : QStringLiteral(" DESC"));
+    // SQLite takes a negative limit for none.
+    sql += QStringLiteral(" LIMIT ?");
+    query.setForwardOnly(true);
+    if (query.prepare(sql)) {
+        query.addBindValue(limit);
+        if (query.exec())
+            return true;
+    }
+    *error = sqlErrorText(query.lastError());
+    return false;
+}
+
+QString textAt(const QSqlQuery &query, int field)
+{
+    // Taken whole, NULs and all, without a search for the first one.
+    const QByteArray utf8 = query.value(field).toByteArray();
+    return QString::fromUtf8(utf8.constData(), utf8.size());
+}

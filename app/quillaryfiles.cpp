@@ -1,0 +1,269 @@
+#include "app/busyscope.h"
+#include "app/databasecheckreason.h"
+#include "app/globals.h"
+#include "app/quillary.h"
+#include "browser/phrasemodel.h"
+#include "browser/sqltable.h"
+#include "browser/typefind.h"
+#include "db/databasefile.h"
+#include "db/tracecategories.h"
+#include "db/typewatch.h"
+#include "editor/typeedit.h"
+#include "exchange/inireader.h"
+#include "exchange/phrasefilenames.h"
+#include "exchange/txtreader.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
+#include <QSqlDatabase>
+
+// The window's database file: opening, creating and saving one, following the file when it is
+// replaced or removed, and importing and exporting phrases.
+
+void Quillary::showError(const QString &text)
+{
+    QMessageBox::warning(this, QObject::tr("Error"), text, QMessageBox::Ok);
+}
+
+bool Quillary::openDatabaseFile()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QSqlDatabase db = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
+    QString error;
+    const DatabaseCheck check = openPhraseDatabase(db, nameFileDB, &error);
+    if (check == DatabaseCheck::Ok) {
+        QApplication::restoreOverrideCursor();
+        return true;
+    }
+    closeSplash();
+    QApplication::restoreOverrideCursor();
+    // The file is named: a message at start-up or after a switch must say which one.
+    const QString prefix =
+        QObject::tr("Unable to open the base - ") + QDir::toNativeSeparators(nameFileDB) + QStringLiteral(": ");
+    const DatabaseCheckReason reason = describe(check, error);
+    showError(prefix + (reason.noTable ? QObject::tr("table not found.") : reason.text));
+    return false;
+}
+
+void Quillary::closeDatabase()
+{
+    QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false).close();
+}
+
+void Quillary::updateWindowTitle()
+{
+    QString title = applicationName;
+    if (!nameFileDB.isEmpty())
+        title += QStringLiteral(" - ") + nameFileDB;
+    // The browser has just probed the file; one probe an opening is enough.
+    const QSqlDatabase db = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
+    if (!nameFileDB.isEmpty() && db.isOpen() && typeFind->model->isReadOnly())
+        title += QObject::tr(" [read-only]");
+    setWindowTitle(title);
+}
+
+void Quillary::followReplacedFile()
+{
+    // Checked on a connection of its own first: a file that cannot be used must not take
+    // the place of the phrases shown.
+    QString error;
+    const DatabaseCheck check = checkPhraseDatabase(nameFileDB, &error);
+    if (check != DatabaseCheck::Ok) {
+        databaseRemoved();
+        return;
+    }
+    const QString path = nameFileDB;
+    const QModelIndex current = typeFind->table->currentIndex();
+    switchTo(path);
+    if (!openDatabaseFile())
+        return;
+    bindBrowser();
+    // The cursor stays where it was, so that Space and the editor go on working at once.
+    const int rows = typeFind->model->rowCount();
+    if (current.isValid() && rows > 0)
+        typeFind->table->setCurrentIndex(typeFind->model->index(qMin(current.row(), rows - 1), current.column()));
+    // The table that noticed the change has the focus still: it goes on watching.
+    if (typeFind->table->hasFocus())
+        typeFind->watcher->start(true);
+}
+
+void Quillary::databaseRemoved()
+{
+    if (databaseGone)
+        return;
+    databaseGone = true;
+    // Writes would fail on a file no longer at its path; the phrases shown stay readable.
+    typeFind->model->setReadOnly(true);
+    typeFind->appendPhraseAction->setEnabled(false);
+    typeEdit->setReadOnly(true);
+    updateWindowTitle();
+    QMessageBox::warning(this, QObject::tr("Warning"),
+                         QObject::tr("The database file %1 is no longer there: it was removed, renamed or replaced "
+                                     "by a file that cannot be used.\nThe phrases shown are kept; File > Save "
+                                     "Database As writes them to a new file.")
+                             .arg(QDir::toNativeSeparators(nameFileDB)));
+}
+
+void Quillary::switchTo(const QString &path)
+{
+    closeDatabase();
+    typeFind->stopWatching(nameFileDB);
+    nameFileDB = path;
+}
+
+void Quillary::open()
+{
+    const QString oldPath = nameFileDB;
+    const QString name = QFileDialog::getOpenFileName(this, QObject::tr("Select Database File"),
+                                                      QFileInfo(nameFileDB).path(), QStringLiteral("*.db"));
+    if (name.isEmpty())
+        return;
+    switchTo(name);
+    if (openDatabaseFile()) {
+        bindBrowser();
+        return;
+    }
+    nameFileDB = oldPath;
+    if (openDatabaseFile())
+        bindBrowser();
+}
+
+bool Quillary::newDB()
+{
+    const QString oldPath = nameFileDB;
+    QString name = QFileDialog::getSaveFileName(this, QObject::tr("Save As A New Database"),
+                                                QFileInfo(nameFileDB).path(), QStringLiteral("*.db"));
+    if (name.isEmpty())
+        return false;
+    name = withDbSuffix(name);
+
+    // The open file is released first, so that it can be moved aside when it is the one replaced.
+    const bool replacesOpenFile = isSameFile(name, oldPath);
+    if (replacesOpenFile)
+        switchTo(oldPath);
+    if (!copyReplacing(appPath + QStringLiteral("/new.db"), name)) {
+        if (replacesOpenFile && openDatabaseFile())
+            bindBrowser();
+        return false;
+    }
+    switchTo(name);
+    if (openDatabaseFile()) {
+        bindBrowser();
+        return true;
+    }
+    // Never leave the program without a database: go back to the file that was open.
+    switchTo(oldPath);
+    if (openDatabaseFile())
+        bindBrowser();
+    return false;
+}
+
+void Quillary::saveAs()
+{
+    QString name = QFileDialog::getSaveFileName(this, QObject::tr("Save Database As"), QFileInfo(nameFileDB).path(),
+                                                QStringLiteral("*.db"));
+    if (name.isEmpty())
+        return;
+    name = withDbSuffix(name);
+
+    const QString oldPath = nameFileDB;
+    QString reason;
+    bool copied = false;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (databaseGone) {
+        // Only the open connection still holds these phrases: they are written from it.
+        copied = copyOpenDatabase(QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false), name,
+                                  &reason);
+        switchTo(oldPath);
+    } else {
+        switchTo(oldPath);
+        // Saving the open file onto itself has nothing to copy.
+        copied = isSameFile(name, oldPath) || copyReplacing(oldPath, name, &reason);
+    }
+    QApplication::restoreOverrideCursor();
+    if (!copied) {
+        // Reopen the file that was open rather than anything else under the new name.
+        showError(QObject::tr("Unable to save the base - ") + QDir::toNativeSeparators(name) + QStringLiteral("\n") +
+                  reason);
+        if (openDatabaseFile())
+            bindBrowser();
+        return;
+    }
+    nameFileDB = name;
+    if (openDatabaseFile())
+        bindBrowser();
+}
+
+// Import and export ---------------------------------------------------------------
+
+QString Quillary::exchangeFolder() const
+{
+    return QFileInfo(nameIni.isEmpty() ? nameFileDB : nameIni).path();
+}
+
+void Quillary::importDB()
+{
+    const QString chosen =
+        QFileDialog::getOpenFileName(this, QObject::tr("Loading phrases from a file and adding to current database"),
+                                     exchangeFolder(), QStringLiteral("Text files (*.txt *.ini)"));
+    if (chosen.isEmpty())
+        return;
+    const QMessageBox::StandardButton answer =
+        QMessageBox::warning(nullptr, QObject::tr("Warning"), QObject::tr("Create a new database for importing?"),
+                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer == QMessageBox::Yes && !newDB())
+        return;
+
+    const bool ini = isIniImportName(chosen);
+    nameIni = ini ? chosen : txtImportName(chosen);
+    // The import's own writes must never look like another program's change.
+    typeFind->watcher->stop(true);
+    if (ini)
+        qCDebug(lcImport) << "import start";
+    ImportReport report;
+    int n = -1;
+    {
+        const BusyScope busy(progressBar);
+        n = ini ? importIni(nameIni, &report, busy.progress()) : importTxt(nameIni, &report, busy.progress());
+    }
+    if (n >= 0) {
+        typeFind->findStart(false);
+        statusLabel2->setText(QObject::tr("%n phrase(s) have been imported.", "", n));
+    }
+    typeFind->watcher->start(true);
+    if (ini)
+        qCDebug(lcImport) << "import stop";
+    if (!report.error.isEmpty())
+        showError(report.error);
+}
+
+void Quillary::exportDB()
+{
+    QString filter;
+    const QString chosen = QFileDialog::getSaveFileName(nullptr, QObject::tr("Save phrases to a text file"),
+                                                        exchangeFolder(), QStringLiteral("*.txt ;; *.ini"), &filter);
+    if (chosen.isEmpty())
+        return;
+    const bool ini = isIniExportFilter(filter);
+    const QString name = exportName(chosen, ini);
+    // The dialog asked about the name typed; a completed name may hit another file.
+    if (name != chosen && QFileInfo::exists(name)) {
+        const QMessageBox::StandardButton answer = QMessageBox::warning(
+            this, QObject::tr("Warning"),
+            QObject::tr("%1 already exists.\nDo you want to replace it?").arg(QDir::toNativeSeparators(name)),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        if (answer != QMessageBox::Yes)
+            return;
+    }
+    nameIni = name;
+    const BusyScope busy(progressBar);
+    if (ini)
+        typeFind->exportIni(nameIni, busy.progress());
+    else
+        typeFind->exportTxt(nameIni, busy.progress());
+}
