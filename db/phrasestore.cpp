@@ -113,11 +113,6 @@ QSqlDatabase PhraseStore::database() const
 
 bool PhraseStore::exec(QSqlQuery &query, QString *error)
 {
-    if (failCountdown > 0 && --failCountdown == 0) {
-        if (error)
-            *error = QStringLiteral("database or disk is full");
-        return false;
-    }
     if (query.exec())
         return true;
     if (error)

@@ -90,9 +90,6 @@ public:
     bool commit(QString *error);
     void rollback();
 
-    // Refuses the nth write from now on, as a full disk would; for tests.
-    void failWrite(int nth) { failCountdown = nth; }
-
 private:
     class Transaction;
 
@@ -106,7 +103,6 @@ private:
     QString connection;
     QSqlQuery batchQuery;
     std::unique_ptr<Transaction> batch;
-    int failCountdown = 0;
 };
 
 #endif // PHRASESTORE_H

@@ -9,8 +9,6 @@
 // What an import achieved, beyond the count the readers return.
 struct ImportReport
 {
-    // Phrases now in the table; equals the readers' result unless the file could not be opened.
-    int stored = 0;
     // A text for the user, empty when every phrase was stored: why the file could
     // not be read, or why nothing was kept.
     QString error;

@@ -4,12 +4,8 @@
 #include "exchange/inisyntax.h"
 #include "exchange/phraseinserter.h"
 
-#include <QDir>
 #include <QFile>
 #include <QHash>
-#include <QObject>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTextStream>
 
 namespace {
@@ -106,11 +102,6 @@ int readRowForm(QFile &file, ImportReport *report, const ImportProgress &progres
     return inserter.finish(report);
 }
 } // namespace
-
-void insertSectionPhrase(const QString &str, const QString &labels, const QString &keyWord, int rating, int frequency)
-{
-    PhraseStore().insert({sectionPhrase(str, labels, keyWord, rating, frequency)}, nullptr, nullptr);
-}
 
 int importIni(const QString &fileName, ImportReport *report, const ImportProgress &progress)
 {

@@ -15,8 +15,4 @@
 // as for importTxt (progress counts groups in the row form, bytes otherwise).
 int importIni(const QString &fileName, ImportReport *report = nullptr, const ImportProgress &progress = {});
 
-// Stores one phrase of the section form on the default connection, with the
-// lower-case shadows of its three texts. A null `labels` is stored as NULL.
-void insertSectionPhrase(const QString &str, const QString &labels, const QString &keyWord, int rating, int frequency);
-
 #endif // INIREADER_H

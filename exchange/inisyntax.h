@@ -18,8 +18,8 @@ struct IniEscape
     char character;
     bool written;
 };
-constexpr IniEscape iniEscapes[] = {{'a', '\a', true}, {'b', '\b', true},  {'f', '\f', true},   {'n', '\n', true},
-                                    {'r', '\r', true}, {'t', '\t', true},  {'v', '\v', true},   {'"', '"', true},
+constexpr IniEscape iniEscapes[] = {{'a', '\a', true},  {'b', '\b', true}, {'f', '\f', true},  {'n', '\n', true},
+                                    {'r', '\r', true},  {'t', '\t', true}, {'v', '\v', true},  {'"', '"', true},
                                     {'\\', '\\', true}, {'?', '?', false}, {'\'', '\'', false}};
 
 // One phrase group of the row form: the six keys a phrase file uses.

@@ -5,7 +5,7 @@
 
 // How the import and export commands turn a chosen name into a file and a format.
 
-// An import reads INI when the name holds ".ini" anywhere, in any letter case.
+// An import reads INI when the file's own extension is "ini", in any letter case.
 bool isIniImportName(const QString &path);
 
 // The plain-text file an import reads: the chosen path under its own name when

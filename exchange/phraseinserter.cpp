@@ -29,7 +29,6 @@ int PhraseInserter::finish(ImportReport *report)
         failed = !store.commit(&failure);
     const int stored = failed ? 0 : read;
     if (report) {
-        report->stored = stored;
         report->error = failed
                             ? QObject::tr("%n phrase(s) were read, none of them was stored: %1", "", read).arg(failure)
                             : QString();

@@ -3,9 +3,7 @@
 #include "exchange/eventpacer.h"
 #include "exchange/phraseinserter.h"
 
-#include <QDir>
 #include <QFile>
-#include <QObject>
 #include <QTextStream>
 
 namespace {

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Sets up a Debian/Ubuntu machine, builds Quillary and either starts it or runs the tests.
 #   tools/dev.sh run    install what is missing, build, start the program
-#   tools/dev.sh test   install what is missing, build, run the whole test suite
+#   tools/dev.sh test   install what is missing, check the formatting, build, run the whole test suite
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUILLARY_BUILD_DIR:-$here/build}
 packages=(build-essential cmake ninja-build pkg-config qtbase5-dev libqt5sql5-sqlite libqt5svg5-dev
           qttools5-dev-tools qttranslations5-l10n sqlite3 xvfb xauth xdotool xclip python3
-          lintian bash-completion)
+          lintian bash-completion clang-format git)
 
 install_missing() {
     local missing=()
@@ -21,6 +21,20 @@ install_missing() {
     echo "Installing: ${missing[*]}"
     $sudo apt-get update
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+# Every tracked C++ file as .clang-format lays it out; names the files that differ.
+check_format() {
+    local files differ=()
+    files=$(git -C "$here" ls-files '*.cpp' '*.h')
+    while IFS= read -r f; do
+        [ -f "$here/$f" ] || continue # deleted in the working tree
+        clang-format --dry-run --Werror "$here/$f" >/dev/null 2>&1 || differ+=("$f")
+    done <<<"$files"
+    [ ${#differ[@]} -eq 0 ] && return 0
+    echo "Not formatted as .clang-format says (clang-format -i fixes them):" >&2
+    printf '  %s\n' "${differ[@]}" >&2
+    return 1
 }
 
 build() { # $@: the targets to build, all of them if none
@@ -36,6 +50,7 @@ run)
     ;;
 test)
     install_missing
+    check_format
     build
     cd "$build"
     # The end-to-end cases need a real X server and clipboard: give them one of their

@@ -20,8 +20,9 @@ enum Content
 inline bool build(QSqlDatabase &db, Content content = Empty)
 {
     QString error;
-    const bool built = runSqlScript(db, QStringLiteral(QUILLARY_TEMPLATE_DIR "/schema.sql"), &error) &&
-                       (content == Empty || runSqlScript(db, QStringLiteral(QUILLARY_TEMPLATE_DIR "/starter.sql"), &error));
+    const bool built =
+        runSqlScript(db, QStringLiteral(QUILLARY_TEMPLATE_DIR "/schema.sql"), &error) &&
+        (content == Empty || runSqlScript(db, QStringLiteral(QUILLARY_TEMPLATE_DIR "/starter.sql"), &error));
     if (!built)
         qWarning("%s", qPrintable(error));
     return built;

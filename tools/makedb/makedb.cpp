@@ -10,8 +10,7 @@
 
 #include <cstdio>
 
-namespace
-{
+namespace {
 int fail(const QString &message)
 {
     std::fprintf(stderr, "makedb: %s\n", qPrintable(message));
