@@ -8,8 +8,6 @@ class QSplashScreen;
 extern const QString appVersion;
 extern const QString organizationName;
 extern const QString applicationName;
-// MIME type under which whole phrases travel between running copies.
-extern const QString clipboardFormat;
 
 // Path of the open database file.
 extern QString nameFileDB;

@@ -1,13 +1,14 @@
-#include "app/busyscope.h"
 #include "app/databasecheckreason.h"
 #include "app/globals.h"
 #include "app/quillary.h"
+#include "browser/busyscope.h"
 #include "browser/phrasemodel.h"
 #include "browser/sqltable.h"
 #include "browser/typefind.h"
 #include "db/databasefile.h"
 #include "db/tracecategories.h"
 #include "db/typewatch.h"
+#include "db/watchpause.h"
 #include "editor/typeedit.h"
 #include "exchange/inireader.h"
 #include "exchange/phrasefilenames.h"
@@ -221,21 +222,22 @@ void Quillary::importDB()
 
     const bool ini = isIniImportName(chosen);
     nameIni = ini ? chosen : txtImportName(chosen);
-    // The import's own writes must never look like another program's change.
-    typeFind->watcher->stop(true);
-    if (ini)
-        qCDebug(lcImport) << "import start";
     ImportReport report;
-    int n = -1;
     {
-        const BusyScope busy(progressBar);
-        n = ini ? importIni(nameIni, &report, busy.progress()) : importTxt(nameIni, &report, busy.progress());
+        // The import's own writes must never look like another program's change.
+        const WatchPause pause(typeFind->watcher);
+        if (ini)
+            qCDebug(lcImport) << "import start";
+        int n = -1;
+        {
+            const BusyScope busy(progressBar);
+            n = ini ? importIni(nameIni, &report, busy.progress()) : importTxt(nameIni, &report, busy.progress());
+        }
+        if (n >= 0) {
+            typeFind->findStart(false);
+            statusLabel2->setText(QObject::tr("%n phrase(s) have been imported.", "", n));
+        }
     }
-    if (n >= 0) {
-        typeFind->findStart(false);
-        statusLabel2->setText(QObject::tr("%n phrase(s) have been imported.", "", n));
-    }
-    typeFind->watcher->start(true);
     if (ini)
         qCDebug(lcImport) << "import stop";
     if (!report.error.isEmpty())

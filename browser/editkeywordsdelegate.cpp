@@ -2,11 +2,9 @@
 
 #include "browser/phrasemodel.h"
 #include "browser/scanlineedit.h"
-#include "db/typewatch.h"
 
 EditKeyWordsDelegate::EditKeyWordsDelegate(TypeWatch *watcher, QObject *parent)
-    : QStyledItemDelegate(parent)
-    , watcher(watcher)
+    : PhraseWriteDelegate(watcher, parent)
 {}
 
 QWidget *EditKeyWordsDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem & /*option*/,
@@ -26,11 +24,11 @@ void EditKeyWordsDelegate::setEditorData(QWidget *editor, const QModelIndex &ind
 void EditKeyWordsDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
 {
     const auto *edit = qobject_cast<QLineEdit *>(editor);
-    auto *phrases = qobject_cast<PhraseModel *>(model);
-    if (!edit || !phrases || !phrases->writeField(index.row(), PhraseStore::KeyWord, edit->text()))
+    if (!edit)
         return;
-    if (watcher)
-        watcher->pause();
+    writeThrough(model, [&](PhraseModel &phrases) {
+        return phrases.writeField(index.row(), PhraseStore::KeyWord, edit->text());
+    });
 }
 
 void EditKeyWordsDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,

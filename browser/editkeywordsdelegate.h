@@ -1,13 +1,11 @@
 #ifndef EDITKEYWORDSDELEGATE_H
 #define EDITKEYWORDSDELEGATE_H
 
-#include <QStyledItemDelegate>
-
-class TypeWatch;
+#include "browser/phrasewritedelegate.h"
 
 // Keyword ("Comment") column: edited in a ScanLineEdit, so typing keywords teaches
 // the keyboard layout table; the lower-case copy is rewritten on every commit.
-class EditKeyWordsDelegate : public QStyledItemDelegate
+class EditKeyWordsDelegate : public PhraseWriteDelegate
 {
     Q_OBJECT
 
@@ -19,9 +17,6 @@ public:
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;
     void updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
                               const QModelIndex &index) const override;
-
-private:
-    TypeWatch *watcher = nullptr; // not owned; belongs to the browser dock
 };
 
 #endif // EDITKEYWORDSDELEGATE_H

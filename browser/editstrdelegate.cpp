@@ -1,18 +1,15 @@
 #include "browser/editstrdelegate.h"
 
-#include "app/globals.h"
 #include "browser/phrasemodel.h"
-#include "db/typewatch.h"
+#include "browser/phrasepayload.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QMetaProperty>
 #include <QMimeData>
 #include <QPainter>
 
 EditStrDelegate::EditStrDelegate(TypeWatch *watcher, QObject *parent)
-    : QStyledItemDelegate(parent)
-    , watcher(watcher)
+    : PhraseWriteDelegate(watcher, parent)
 {}
 
 void EditStrDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
@@ -36,18 +33,15 @@ void EditStrDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
 
 void EditStrDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
 {
-    const QString text = editor->metaObject()->userProperty().read(editor).toString();
-    // Compared with the stored value: the cell shows only the start of a long one.
-    if (text == index.data(Qt::EditRole).toString())
+    QString text;
+    if (!textChanged(editor, index, &text))
         return;
-
-    // Edited as plain text, the phrase no longer matches its old rich text.
-    auto *phrases = qobject_cast<PhraseModel *>(model);
-    if (!phrases || !phrases->writeText(index.row(), text, QString(QLatin1String(""))))
-        return;
-    // setModelData is const by Qt's signature, the signal is not.
-    emit const_cast<EditStrDelegate *>(this)->setHtml(text);
-    // Our own write must not come back as an outside change of the file.
-    if (watcher)
-        watcher->pause();
+    writeThrough(model, [&](PhraseModel &phrases) {
+        // Edited as plain text, the phrase no longer matches its old rich text.
+        if (!phrases.writeText(index.row(), text, QString(QLatin1String(""))))
+            return false;
+        // setModelData is const by Qt's signature, the signal is not.
+        emit const_cast<EditStrDelegate *>(this)->setHtml(text);
+        return true;
+    });
 }

@@ -1,13 +1,11 @@
 #ifndef EDITSTRDELEGATE_H
 #define EDITSTRDELEGATE_H
 
-#include <QStyledItemDelegate>
-
-class TypeWatch;
+#include "browser/phrasewritedelegate.h"
 
 // Phrase column: frames the phrase this program last copied, and an edit of the
 // plain text drops the phrase's rich text and keeps its lower-case copy in step.
-class EditStrDelegate : public QStyledItemDelegate
+class EditStrDelegate : public PhraseWriteDelegate
 {
     Q_OBJECT
 
@@ -19,9 +17,6 @@ public:
 
 signals:
     void setHtml(const QString &str);
-
-private:
-    TypeWatch *watcher = nullptr; // not owned; belongs to the browser dock
 };
 
 #endif // EDITSTRDELEGATE_H

@@ -3,6 +3,8 @@
 #include <QDataStream>
 #include <QtEndian>
 
+const QString clipboardFormat = QStringLiteral("text/Type");
+
 namespace {
 
 constexpr quint32 nullStringLength = 0xFFFFFFFF;

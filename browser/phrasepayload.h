@@ -7,6 +7,9 @@
 #include <QString>
 #include <QVector>
 
+// MIME type under which whole phrases travel between running copies.
+extern const QString clipboardFormat;
+
 // Records back to back (the lower-case shadow columns are not carried) in QDataStream's default encoding; a null string
 // stays null.
 QByteArray encodePhraseRecords(const QVector<PhraseRecord> &records);

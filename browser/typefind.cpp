@@ -1,7 +1,5 @@
 #include "browser/typefind.h"
 
-#include "app/busyscope.h"
-#include "app/globals.h"
 #include "browser/editkeywordsdelegate.h"
 #include "browser/editlabeldelegate.h"
 #include "browser/editstrdelegate.h"
@@ -15,14 +13,10 @@
 #include "db/settingskeys.h"
 #include "db/tracecategories.h"
 #include "db/typewatch.h"
-#include "exchange/eventpacer.h"
-#include "exchange/htmlsanitizer.h"
-#include "exchange/phrasewriters.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QBoxLayout>
-#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDebug>
 #include <QFrame>
@@ -31,8 +25,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
-#include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
 #include <QSqlTableModel>
@@ -56,7 +48,7 @@ TypeFind::TypeFind(QWidget *parent)
 TypeFind::~TypeFind()
 {
     watcher->stop(true);
-    watcher->removeFile(nameFileDB);
+    watcher->removeFile(model->database().databaseName());
     model->deleteLater();
 }
 
@@ -234,7 +226,8 @@ void TypeFind::setupModel()
     install(PhraseStore::Frequency, new NoEditDelegate(this));
     connect(strDelegate, &EditStrDelegate::setHtml, this, &TypeFind::nextHtml);
 
-    watcher->addFile(nameFileDB);
+    // The file the model reads, whoever opened it under that name.
+    watcher->addFile(model->database().databaseName());
     watcher->start(false);
 
     setHeaderTexts();
@@ -405,174 +398,6 @@ void TypeFind::delFindStr()
     findStrEdit(QString());
 }
 
-void TypeFind::insertRow()
-{
-    if (dropPendingRow() || !currentIsValid() || model->isReadOnly())
-        return;
-    const QModelIndex current = table->currentIndex();
-    phraseBeforeNewRow = cell(current.row(), PhraseStore::Id);
-    model->insertRows(current.row(), 1);
-    table->setCurrentIndex(model->index(current.row(), current.column()));
-}
-
-void TypeFind::appendRow()
-{
-    table->setFocus(Qt::OtherFocusReason);
-    dropPendingRow();
-    if (model->isReadOnly())
-        return;
-    phraseBeforeNewRow = currentIsValid() ? cell(table->currentIndex().row(), PhraseStore::Id) : QVariant();
-    const int n = model->rowCount();
-    model->insertRows(n, 1);
-    table->setCurrentIndex(model->index(n, column(PhraseStore::Str)));
-}
-
-void TypeFind::setEditorBase(int row)
-{
-    editorBaseStr = cell(row, PhraseStore::Str);
-    editorBaseHtml = cell(row, PhraseStore::Html);
-}
-
-void TypeFind::currentCh(const QModelIndex &current)
-{
-    htmlIndex = model->index(current.row(), column(PhraseStore::Html));
-    htmlId = cell(current.row(), PhraseStore::Id);
-    setEditorBase(current.row());
-    QString text = cell(current.row(), PhraseStore::Html).toString();
-    if (text.isEmpty())
-        text = cell(current.row(), PhraseStore::Str).toString();
-    emit setHtml(text);
-    const int used = cell(current.row(), PhraseStore::Frequency).toInt();
-    emit setMessage(QObject::tr("The phrase used %n time(s)", "", used));
-}
-
-void TypeFind::selectCh(const QItemSelection &selected)
-{
-    QItemSelectionModel *selection = table->selectionModel();
-    const bool valid = currentIsValid();
-    const bool writable = !model->isReadOnly();
-    const bool clipboardHasText = [] {
-        const QMimeData *data = QApplication::clipboard()->mimeData();
-        return data && data->hasText();
-    }();
-
-    if (selected.isEmpty()) {
-        if (valid && selection->isSelected(table->currentIndex())) {
-            deletePhraseAction->setEnabled(writable);
-            copyPhraseAction->setEnabled(true);
-            copyCellsAction->setEnabled(true);
-            pastePhraseAction->setEnabled(writable && clipboardHasText);
-        } else {
-            deletePhraseAction->setEnabled(false);
-            copyPhraseAction->setEnabled(false);
-            copyCellsAction->setEnabled(false);
-        }
-        return;
-    }
-
-    const QModelIndexList cells = selection->selectedIndexes();
-    if (cells.size() >= 2)
-        emit setMessage(QObject::tr("%n phrase(s) have been chosen.", "", selectedRows().size()));
-    deletePhraseAction->setEnabled(valid && writable);
-    copyPhraseAction->setEnabled(valid);
-    copyCellsAction->setEnabled(valid);
-    pastePhraseAction->setEnabled(valid && writable && clipboardHasText);
-}
-
-void TypeFind::enableChanged(bool tableFocus)
-{
-    if (table->hasFocus())
-        watcher->start(false);
-    else
-        watcher->stop(false);
-
-    if (!tableFocus) {
-        pastePhraseAction->setEnabled(false);
-        copyPhraseAction->setEnabled(false);
-        copyCellsAction->setEnabled(false);
-        deletePhraseAction->setEnabled(false);
-        return;
-    }
-    selectCh(table->selectionModel()->selection());
-}
-
-void TypeFind::writeHtml(const QString &htm, const QString &str)
-{
-    // A phrase typed into a new empty row becomes a phrase of its own.
-    if (htmlId.isNull()) {
-        const bool pending = htmlIndex.isValid() && htmlIndex.row() == model->pendingRow();
-        emit htmlStored(pending && model->writeText(htmlIndex.row(), str, htm));
-        return;
-    }
-    // Rows move under a sort, a search or a reload: the edit belongs to the phrase that
-    // was sent to the editor, found again by its id, and is based on what it was sent.
-    const bool stored = model->writeText(htmlId.toLongLong(), str, htm, editorBaseStr, editorBaseHtml);
-    if (stored) {
-        editorBaseStr = str;
-        editorBaseHtml = htm;
-    }
-    emit htmlStored(stored);
-}
-
-void TypeFind::nextHtml(const QString &str)
-{
-    // The phrase cell's own write: the editor starts again from what it stored.
-    const int row = model->rowOfId(htmlId);
-    if (row >= 0)
-        setEditorBase(row);
-    emit setHtml(str);
-}
-
-void TypeFind::refreshEditor()
-{
-    if (htmlId.isNull())
-        return;
-    PhraseRecord now;
-    bool found = false;
-    QString error;
-    // A look that must not freeze the window: while another program holds the file, the
-    // editor keeps what it shows, and its write stays based on that.
-    if (!model->store().read(htmlId.toLongLong(), &now, &found, &error, false))
-        return;
-    if (!found || (now.str == editorBaseStr.toString() && now.html == editorBaseHtml.toString()))
-        return;
-    // One row read again, not the table: the editor must not wait for a reload.
-    const int row = model->rowOfId(htmlId);
-    if (row >= 0 && row != model->pendingRow())
-        model->selectRow(row);
-    editorBaseStr = now.str;
-    editorBaseHtml = now.html;
-    emit setHtml(now.html.isEmpty() ? now.str : now.html);
-}
-
-void TypeFind::queueConflict(const PhraseConflict &conflict)
-{
-    conflicts << conflict;
-    // Asked once the focus change or commit that wrote has finished, never from inside it.
-    if (conflicts.size() == 1)
-        QMetaObject::invokeMethod(this, &TypeFind::askConflicts, Qt::QueuedConnection);
-}
-
-void TypeFind::askConflicts()
-{
-    while (!conflicts.isEmpty()) {
-        const PhraseConflict conflict = conflicts.takeFirst();
-        const ConflictChoice choice = askConflict(window(), conflict);
-        const QModelIndex current = table->currentIndex();
-        const QVariant currentId = currentIsValid() ? cell(current.row(), PhraseStore::Id) : QVariant();
-        qint64 newId = 0;
-        model->resolve(conflict, choice, &newId);
-        reportFound();
-        // The cursor goes to a phrase kept beside the other, else stays on its phrase.
-        const QVariant target = newId > 0 ? QVariant(newId) : currentId;
-        if (target.isValid()) {
-            table->setCurrentIndex(model->index(rowOfId(target, current.row()), qMax(0, current.column())));
-            table->scrollTo(table->currentIndex());
-        }
-        showCurrent();
-    }
-}
-
 void TypeFind::loadTableSettings(QSettings *settings, bool firstRun)
 {
     QHeaderView *header = table->horizontalHeader();
@@ -596,255 +421,4 @@ void TypeFind::saveTableSettings(QSettings *settings)
     const auto layout = keyLayoutStrings();
     settings->setValue(SettingsKeys::keyLayoutScan(), layout.first);
     settings->setValue(SettingsKeys::keyLayoutCode(), layout.second);
-}
-
-// Clipboard ----------------------------------------------------------------------
-
-PhraseRecord TypeFind::takePhrase(int row)
-{
-    // Every copy is one use of the phrase. A use the file refused is not counted, and
-    // the record carries the count the file holds.
-    if (!model->isReadOnly()) {
-        model->countUse(row, nullptr);
-    } else if (!readOnlyNoted) {
-        readOnlyNoted = true;
-        emit setMessage(QObject::tr("The database is read-only: uses of phrases are not counted."));
-    }
-    return model->phrase(row);
-}
-
-void TypeFind::putOnClipboard(const QVector<PhraseRecord> &records, int row)
-{
-    auto *mime = new QMimeData;
-    mime->setData(clipboardFormat, encodePhraseRecords(records));
-    const QString html = cell(row, PhraseStore::Html).toString();
-    if (!html.isEmpty())
-        mime->setHtml(html);
-    mime->setText(cell(row, PhraseStore::Str).toString());
-    QApplication::clipboard()->setMimeData(mime, QClipboard::Clipboard);
-    pastePhraseAction->setEnabled(!model->isReadOnly());
-}
-
-void TypeFind::copyPhrase()
-{
-    if (dropPendingRow() || !currentIsValid())
-        return;
-    const int current = table->currentIndex().row();
-    QVector<PhraseRecord> records;
-    const QModelIndexList cells = table->selectionModel()->selectedIndexes();
-    // A cursor moved away from the selection (Ctrl with an arrow key) copies the
-    // phrase it stands on: the clipboard's text and the counted use must agree.
-    const bool currentSelected = std::any_of(cells.cbegin(), cells.cend(),
-                                             [current](const QModelIndex &index) { return index.row() == current; });
-    if (cells.isEmpty() || !currentSelected) {
-        records << takePhrase(current);
-    } else {
-        int previous = -1;
-        for (const QModelIndex &index : cells) {
-            if (index.row() != previous)
-                records << takePhrase(index.row());
-            previous = index.row();
-        }
-    }
-    putOnClipboard(records, current);
-}
-
-void TypeFind::copyPhraseIndex(int r)
-{
-    qCDebug(lcTable) << "Row" << r;
-    // Dropping the empty row moves the rows below it up by one.
-    const int pending = model->pendingRow();
-    dropPendingRow();
-    if (r == pending)
-        return;
-    if (pending >= 0 && r > pending)
-        --r;
-    putOnClipboard({takePhrase(r)}, r);
-}
-
-void TypeFind::copyCell()
-{
-    const QModelIndexList cells = table->selectionModel()->selectedIndexes();
-    if (cells.isEmpty())
-        return;
-    QString text;
-    for (const QModelIndex &index : cells) {
-        if (table->isColumnHidden(index.column()))
-            continue;
-        if (!text.isEmpty())
-            text += QLatin1Char('\n');
-        text += index.data(Qt::EditRole).toString();
-    }
-    auto *mime = new QMimeData;
-    mime->setText(text);
-    QApplication::clipboard()->setMimeData(mime, QClipboard::Clipboard);
-}
-
-void TypeFind::insertPhrases(const QVector<PhraseRecord> &records)
-{
-    const int c = table->currentIndex().column();
-    watcher->stop(true);
-    QVector<qint64> ids;
-    QScopedPointer<BusyScope> busy(progressBar && records.size() > 1000 ? new BusyScope(progressBar) : nullptr);
-    EventPacer pacer(busy ? busy->progress() : ImportProgress());
-    const auto step = [&pacer](qint64 done, qint64 total) { pacer.step(done, total); };
-    if (model->insertPhrases(records, &ids, step)) {
-        // The file orders new phrases by their ids; the cursor follows the first one.
-        model->select();
-        table->clearSelection();
-        table->setCurrentIndex(model->index(rowOfId(ids.value(0), 0), c));
-    }
-    watcher->start(true);
-}
-
-void TypeFind::pastePhrase()
-{
-    const QMimeData *mime = QApplication::clipboard()->mimeData();
-    dropPendingRow();
-    if (!mime || !currentIsValid() || model->isReadOnly())
-        return;
-
-    if (mime->hasFormat(clipboardFormat)) {
-        QVector<PhraseRecord> records = decodePhraseRecords(mime->data(clipboardFormat));
-        // A record with nothing in it is no phrase, however many of them arrive.
-        const auto empty = [](const PhraseRecord &r) {
-            return r.str.isEmpty() && r.labels.isEmpty() && r.keyWord.isEmpty() && r.hotKey.isEmpty() &&
-                   r.html.isEmpty() && r.rating == 0 && r.frequency == 0;
-        };
-        records.erase(std::remove_if(records.begin(), records.end(), empty), records.end());
-        if (records.isEmpty() || (records.size() > 1000 && askPaste(records.size())))
-            return;
-        insertPhrases(records);
-    } else if (mime->hasHtml() || mime->hasText()) {
-        PhraseRecord record;
-        // Some programs offer rich text only; the phrase still needs its plain text
-        // to be shown and found.
-        record.str = mime->hasText() ? mime->text() : htmlPlainText(mime->html());
-        if (mime->hasHtml())
-            record.html = mime->html();
-        insertPhrases({record});
-    }
-}
-
-// Rows ---------------------------------------------------------------------------
-
-bool TypeFind::askPaste(int n)
-{
-    return QMessageBox::warning(nullptr, QObject::tr("Warning"), QObject::tr("Paste %n phrase(s)?", "", n),
-                                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes;
-}
-
-bool TypeFind::askDelete(int n)
-{
-    const QString text = n < 2 ? QObject::tr("Do you want to delete this phrase?")
-                               : QObject::tr("Do you want to delete %n phrase(s)?", "", n);
-    return QMessageBox::warning(nullptr, QObject::tr("Warning"), text, QMessageBox::Yes | QMessageBox::No,
-                                QMessageBox::No) != QMessageBox::Yes;
-}
-
-void TypeFind::deleteRow()
-{
-    // An empty row nothing was typed into is simply taken away.
-    if (dropPendingRow() || !currentIsValid() || model->isReadOnly())
-        return;
-    const int r = table->currentIndex().row();
-    const int c = table->currentIndex().column();
-    const int n = model->rowCount();
-    const QModelIndexList cells = table->selectionModel()->selectedIndexes();
-
-    const QVector<int> rows = cells.isEmpty() ? QVector<int>{r} : selectedRows();
-    if (askDelete(rows.size()))
-        return;
-
-    // The cursor goes to the first phrase left at or below it, else to the last one
-    // above, found again by its id once the table has reloaded.
-    int newRow = r;
-    while (newRow < n && std::binary_search(rows.cbegin(), rows.cend(), newRow))
-        ++newRow;
-    if (newRow == n) {
-        newRow = r;
-        while (newRow >= 0 && std::binary_search(rows.cbegin(), rows.cend(), newRow))
-            --newRow;
-    }
-    const QVariant targetId = newRow >= 0 ? cell(newRow, PhraseStore::Id) : QVariant();
-    int fallbackRow = newRow;
-    for (const int row : rows) {
-        if (row < newRow)
-            --fallbackRow;
-    }
-
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    watcher->stop(true);
-    const bool removed = model->removePhrases(rows);
-    QApplication::restoreOverrideCursor();
-
-    // A refused deletion leaves its reason in the status bar and the table as it is.
-    if (removed) {
-        findStart(true);
-        if (targetId.isValid())
-            table->setCurrentIndex(model->index(rowOfId(targetId, fallbackRow), c));
-    }
-    watcher->start(true);
-}
-
-// Export ----------------------------------------------------------------------
-
-QVector<int> TypeFind::selectedRows() const
-{
-    // Each row once, in table order, however many of its cells are selected.
-    QVector<int> rows;
-    for (const QModelIndex &index : table->selectionModel()->selectedIndexes())
-        rows << index.row();
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    return rows;
-}
-
-namespace {
-
-void showExportMessage(QWidget *parent, const QString &title, const QString &text)
-{
-    // The export runs under the wait cursor; the message to the user must not.
-    QApplication::setOverrideCursor(Qt::ArrowCursor);
-    QMessageBox::warning(parent, title, text);
-    QApplication::restoreOverrideCursor();
-}
-
-} // namespace
-
-bool TypeFind::exportPhrases(const QString &fileName, bool ini, const ImportProgress &progress)
-{
-    // A single selected cell is only the cursor: the export then takes every listed phrase.
-    QVector<int> rows = table->selectionModel()->selectedIndexes().size() > 1 ? selectedRows() : QVector<int>();
-    if (rows.isEmpty()) {
-        for (int row = 0; row < model->rowCount(); ++row) {
-            if (row != model->pendingRow())
-                rows << row;
-        }
-    }
-    int written = 0;
-    int notWhole = 0;
-    QString error;
-    const bool ok = writePhraseFile(fileName, ini, model->phraseSource(rows, progress), &written, &error, &notWhole);
-    if (progress)
-        progress(rows.size(), rows.size());
-    if (!ok) {
-        qWarning() << "export failed:" << error;
-        showExportMessage(this, QObject::tr("Error"), error);
-        return false;
-    }
-    emit setMessage(QObject::tr("%n phrase(s) have been exported.", "", written));
-    if (notWhole > 0)
-        showExportMessage(this, QObject::tr("Warning"), notWholeNote(notWhole));
-    return true;
-}
-
-bool TypeFind::exportTxt(const QString &fileName, const ImportProgress &progress)
-{
-    return exportPhrases(fileName, false, progress);
-}
-
-bool TypeFind::exportIni(const QString &fileName, const ImportProgress &progress)
-{
-    return exportPhrases(fileName, true, progress);
 }

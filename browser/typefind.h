@@ -115,7 +115,9 @@ private:
     void reportWriteFailure(const QString &reason);
     void queueConflict(const PhraseConflict &conflict);
     void setEditorBase(int row);
-    QVector<int> selectedRows() const;
+    // The row of each selected cell.
+    QVector<int> selectedCellRows() const;
+    void applyActionState(bool tableFocus, bool nothingSelected);
     bool exportPhrases(const QString &fileName, bool ini, const ImportProgress &progress);
 
     QPushButton *clearButton = nullptr;
