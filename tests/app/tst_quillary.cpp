@@ -49,7 +49,8 @@ QByteArray contents(const QString &path)
 void writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    QVERIFY(QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly));
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
 }
 
@@ -198,7 +199,7 @@ private slots:
         if (!opened)
             driver.answerMessage();
         start();
-        QVERIFY(driver.done() && driver.unexpected.isEmpty());
+        QCOMPARE(driver.trouble(), QString());
         QCOMPARE(driver.texts.value(0).startsWith(QStringLiteral("Unable to open the base - ")), !opened);
         QCOMPARE(nameFileDB, path);
         QCOMPARE(contents(path), opened ? templateBytes : QByteArray());
@@ -206,7 +207,8 @@ private slots:
         QSqlDatabase db = QSqlDatabase::database();
         db.close();
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        QVERIFY(!opened || db.open());
+        if (opened)
+            QVERIFY(db.open());
         window->browser()->setupModel();
         window->updateWindowTitle();
         QCOMPARE(window->windowTitle().endsWith(QLatin1String(" [read-only]")), opened);
@@ -234,7 +236,8 @@ private slots:
             QSKIP("no compiled translations");
         start();
         QCOMPARE(languageEntries(), QStringLiteral("&1 Русский|*&2 English"));
-        QVERIFY(menuAt(3)->actions().last()->menu() == languageMenu() && languageMenu()->isEnabled());
+        QCOMPARE(menuAt(3)->actions().last()->menu(), languageMenu());
+        QVERIFY(languageMenu()->isEnabled());
         window->helpIndex();
         Help *help = window->helpWindow();
         const auto shown = [help] { return help->textBrowser()->toPlainText(); };
@@ -248,8 +251,10 @@ private slots:
         QCOMPARE(shown(), QStringLiteral("pt_BR:index.htm"));
         help->close();
         window->helpStarted(); // the same window again, left open
-        QVERIFY(window->helpWindow() == help && help->isVisible() && !help->isModal() &&
-                shown() == QLatin1String("pt_BR:20.htm"));
+        QCOMPARE(window->helpWindow(), help);
+        QVERIFY(help->isVisible());
+        QVERIFY(!help->isModal());
+        QCOMPARE(shown(), QStringLiteral("pt_BR:20.htm"));
         // Everything is retranslated but the language names, which come from their files.
         const QStringList russian = visibleTexts(), names{QStringLiteral("&1 Русский"), QStringLiteral("&2 English")};
         QCOMPARE(russian.size(), english.size());
@@ -382,8 +387,7 @@ private slots:
         QVERIFY(QMetaObject::invokeMethod(window.data(), command.toLatin1().constData()));
         writeFile(templ, templBytes);
 
-        QVERIFY(driver.done());
-        QCOMPARE(driver.unexpected, QStringList());
+        QCOMPARE(driver.trouble(), QString());
         error.replace(QStringLiteral("<path>"), QRegularExpression::escape(QDir::toNativeSeparators(target)));
         const QString shown = driver.titles.contains(QStringLiteral("Error")) ? driver.texts.last() : QString();
         QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(error)).match(shown).hasMatch(),
@@ -426,7 +430,7 @@ private slots:
         if (replace)
             driver.answerMessage(QMessageBox::StandardButton(replace));
         window->exportDB();
-        QVERIFY(driver.done() && driver.unexpected.isEmpty());
+        QCOMPARE(driver.trouble(), QString());
         QCOMPARE(contents(file) == "precious", replace == QMessageBox::No);
         if (replace == QMessageBox::No)
             return;
@@ -439,7 +443,7 @@ private slots:
             into == QLatin1String("cancel") ? driver.expect(DialogDriver::cancel)
                                             : driver.chooseFile(work->filePath(into));
         window->importDB();
-        QVERIFY(driver.done() && driver.unexpected.isEmpty());
+        QCOMPARE(driver.trouble(), QString());
         const int added = into == QLatin1String("cancel") ? 0 : phrases;
         const bool fresh = added && !into.isEmpty();
         QCOMPARE(nameFileDB, fresh ? work->filePath(into) : open);
@@ -459,26 +463,36 @@ private slots:
         QDockWidget *find = window->browser(), *edit = window->phraseEditor();
         window->tabifyDockWidget(find, edit);
         menuAt(3)->actions().at(0)->trigger(); // Vertical Windows
-        QTRY_VERIFY(find->isVisible() && edit->isVisible() && edit->y() == find->y() && edit->x() > find->x());
+        QTRY_VERIFY(find->isVisible());
+        QTRY_VERIFY(edit->isVisible());
+        QTRY_COMPARE(edit->y(), find->y());
+        QTRY_VERIFY(edit->x() > find->x());
         edit->setFloating(true);
         find->toggleViewAction()->trigger();
         menuAt(3)->actions().at(1)->trigger(); // Horizontal Windows
-        QTRY_VERIFY(find->isVisible() && !edit->isFloating() && edit->x() == find->x() && edit->y() > find->y());
+        QTRY_VERIFY(find->isVisible());
+        QTRY_VERIFY(!edit->isFloating());
+        QTRY_COMPARE(edit->x(), find->x());
+        QTRY_VERIFY(edit->y() > find->y());
     }
 
     void clipboardChange_recomputesDockActions_data()
     {
-        QTest::addColumn<int>("focus");       // table, editor, search line; in the table Ctrl+C changes the clipboard
-        QTest::addColumn<QString>("enabled"); // phrase paste, editor paste, bold
-        QTest::newRow("table") << 0 << "100";
-        QTest::newRow("editor") << 1 << "011";
-        QTest::newRow("search line") << 2 << "000";
+        QTest::addColumn<int>("focus"); // table, editor, search line; in the table Ctrl+C changes the clipboard
+        QTest::addColumn<bool>("phrasePaste");
+        QTest::addColumn<bool>("editorPaste");
+        QTest::addColumn<bool>("bold");
+        QTest::newRow("table") << 0 << true << false << false;
+        QTest::newRow("editor") << 1 << false << true << true;
+        QTest::newRow("search line") << 2 << false << false << false;
     }
 
     void clipboardChange_recomputesDockActions()
     {
         QFETCH(int, focus);
-        QFETCH(QString, enabled);
+        QFETCH(bool, phrasePaste);
+        QFETCH(bool, editorPaste);
+        QFETCH(bool, bold);
         start();
         QVERIFY(QTest::qWaitForWindowActive(window.data()));
         TypeFind *find = window->browser();
@@ -496,18 +510,17 @@ private slots:
         QVERIFY(edit->copyAction->isEnabled());
 
         // Every action in the wrong state, so that only a recomputation sets it right.
-        const QList<QAction *> actions{find->pastePhraseAction, edit->pasteAction, edit->boldAction};
-        for (int i = 0; i < actions.size(); ++i)
-            actions[i]->setEnabled(enabled[i] == QLatin1Char('0'));
+        find->pastePhraseAction->setEnabled(!phrasePaste);
+        edit->pasteAction->setEnabled(!editorPaste);
+        edit->boldAction->setEnabled(!bold);
         find->copyPhraseAction->setText(QStringLiteral("stale"));
         if (target == find->table)
             QTest::keyClick(target, Qt::Key_C, Qt::ControlModifier);
         else
             QApplication::clipboard()->setText(QStringLiteral("from another program"));
-        QString states;
-        for (QAction *action : actions)
-            states += QString::number(action->isEnabled());
-        QCOMPARE(states, enabled);
+        QCOMPARE(find->pastePhraseAction->isEnabled(), phrasePaste);
+        QCOMPARE(edit->pasteAction->isEnabled(), editorPaste);
+        QCOMPARE(edit->boldAction->isEnabled(), bold);
         QCOMPARE(find->copyPhraseAction->text(), QStringLiteral("Copy Phrase"));
         // The key copies where the focus is, and counts the use in the file.
         const QString phrase = find->model->index(1, column(PhraseStore::Str)).data().toString();
@@ -524,7 +537,8 @@ private slots:
         QCOMPARE(languageEntries(), QStringLiteral("&1 Русский"));
         QCOMPARE(language, QStringLiteral("ru"));
         QCOMPARE(menuAt(0)->title(), QStringLiteral("&Файл"));
-        QVERIFY(menuAt(3)->actions().last()->menu() != languageMenu() && !languageMenu()->isEnabled());
+        QVERIFY(menuAt(3)->actions().last()->menu() != languageMenu());
+        QVERIFY(!languageMenu()->isEnabled());
     }
 
     void commandLine_fileForThisRun_data()
@@ -550,14 +564,14 @@ private slots:
         if (!exists)
             driver.answerMessage();
         start(path, startSearching ? std::optional<QString>(QStringLiteral("REGARDS")) : std::nullopt);
-        QVERIFY(driver.done() && driver.unexpected.isEmpty());
+        QCOMPARE(driver.trouble(), QString());
         QCOMPARE(
             driver.texts.value(0),
             exists
                 ? QString()
                 : QStringLiteral("Unable to open the base - there is no file %1.").arg(QDir::toNativeSeparators(path)));
         QCOMPARE(nameFileDB, exists ? path : home->userDatabase());
-        QVERIFY(!QFile::exists(path) || exists);
+        QCOMPARE(QFile::exists(path), exists);
 
         if (!startSearching) {
             window->showMinimized();
@@ -567,7 +581,8 @@ private slots:
         QVERIFY(!window->isMinimized());
         QCOMPARE(find->findChild<QLineEdit *>()->text(), QStringLiteral("REGARDS"));
         QCOMPARE(field(1)->text(), QStringLiteral("%1 phrase(s) have been found.").arg(listedRows()));
-        QVERIFY(listedRows() > 0 && listedRows() < rowsIn(nameFileDB));
+        QVERIFY(listedRows() > 0);
+        QVERIFY(listedRows() < rowsIn(nameFileDB));
         QCOMPARE(find->table->currentIndex(), find->model->index(0, column(PhraseStore::Str)));
         window->close();
         QCOMPARE(QSettings(organizationName, applicationName).value(QStringLiteral("Settings/NameFileDB")).toString(),
@@ -575,7 +590,7 @@ private slots:
     }
 
     // The commands without a window list phrases in the order the window shows them after a restart: by the
-    // header clicked last, or newest first when none was.
+    // header clicked last, or newest first when none was; a limit takes the first of them.
     void commandLine_listsInTableOrder_data()
     {
         QTest::addColumn<int>("field"); // -1: no header clicked
@@ -603,13 +618,14 @@ private slots:
         QBuffer out, err;
         out.open(QIODevice::ReadWrite);
         err.open(QIODevice::ReadWrite);
-        const CommandLine list = CommandLine::parse({QStringLiteral("quillary"), QStringLiteral("--list")});
+        const CommandLine list = CommandLine::parse(
+            {QStringLiteral("quillary"), QStringLiteral("--list"), QStringLiteral("--limit"), QStringLiteral("5")});
         QCOMPARE(CommandRunner(&out, &err).run(list), 0);
         QStringList listed;
         for (const QByteArray &line : out.data().split('\n'))
             if (!line.isEmpty())
                 listed << QString::fromUtf8(line.left(line.indexOf('\t')));
-        QCOMPARE(listed, shown);
+        QCOMPARE(listed, shown.mid(0, 5));
     }
 
     // A second start while the first is still building its window hands its search over once the window is up,
@@ -625,7 +641,8 @@ private slots:
             QThread::create([&taken] { taken = SummonChannel::sendToRunningCopy(QStringLiteral("Ёлка\tKIND")); }));
         sender->start();
         QTest::qWait(300); // the window being built, with its events processed
-        QVERIFY(summoned.isEmpty() && !sender->isFinished());
+        QVERIFY(summoned.isEmpty());
+        QVERIFY(!sender->isFinished());
         first.serve();
         QTRY_VERIFY(sender->isFinished());
         QVERIFY(taken);
@@ -670,7 +687,7 @@ private slots:
         window->browser()->watcher->period();
         QTRY_VERIFY(driver.done());
         QCoreApplication::processEvents();
-        QVERIFY(driver.unexpected.isEmpty());
+        QCOMPARE(driver.trouble(), QString());
         QCOMPARE(driver.titles, followed ? QStringList() : QStringList{QStringLiteral("Warning")});
         QCOMPARE(listedRows(), followed ? 1 : starter);
         QCOMPARE(window->windowTitle(),

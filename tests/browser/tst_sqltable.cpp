@@ -13,24 +13,45 @@ private slots:
     void focusChange_carriesEnabledState();
 };
 
-// Row name: the key. Effect: signals sent, "ignored" (left to the parent: Tab moves the focus), "moved" (new cell).
+// Row name: the key, as QKeySequence reads it.
 void TestSQLTable::keyPress_data()
 {
-    QTest::addColumn<QString>("effect");
-    const QString rows = QStringLiteral(
-        "Alt+Backspace:Undo,Backspace:,Shift+Del:Copy Delete,Alt+Del:,Ctrl+Del:,Del:Delete,Ctrl+Shift+Ins:Copy,"
-        "Shift+Ins:Paste,Alt+Ins:,Ins:Insert,F13:Insert,Shift+F13:,Alt+F13:,Tab:ignored,Backtab:ignored,Ctrl+Tab:,"
-        "Space:Copy,Shift+Space:Copy,Alt+Space:,Ctrl+Space:,F5:ignored,Down:moved");
-    for (const QString &row : rows.split(QLatin1Char(',')))
-        QTest::newRow(qPrintable(row.section(QLatin1Char(':'), 0, 0))) << row.section(QLatin1Char(':'), 1);
+    QTest::addColumn<QByteArrayList>("sent"); // the key signals, in order
+    QTest::addColumn<bool>("passedOn");       // left to the parent: Tab moves the focus
+    QTest::addColumn<bool>("moved");          // to another cell
+    const auto key = [](const char *name, const QByteArrayList &sent, bool passedOn = false, bool moved = false) {
+        QTest::newRow(name) << sent << passedOn << moved;
+    };
+    key("Alt+Backspace", {"Undo"});
+    key("Backspace", {});
+    key("Shift+Del", {"Copy", "Delete"});
+    key("Alt+Del", {});
+    key("Ctrl+Del", {});
+    key("Del", {"Delete"});
+    key("Ctrl+Shift+Ins", {"Copy"});
+    key("Shift+Ins", {"Paste"});
+    key("Alt+Ins", {});
+    key("Ins", {"Insert"});
+    key("F13", {"Insert"});
+    key("Shift+F13", {});
+    key("Alt+F13", {});
+    key("Tab", {}, true);
+    key("Backtab", {}, true);
+    key("Ctrl+Tab", {});
+    key("Space", {"Copy"});
+    key("Shift+Space", {"Copy"});
+    key("Alt+Space", {});
+    key("Ctrl+Space", {});
+    key("F5", {}, true);
+    key("Down", {}, false, true);
 }
 
 void TestSQLTable::keyPress()
 {
-    QFETCH(QString, effect);
     SQLTable table;
     table.setModel(new QStandardItemModel(2, 2, &table));
-    table.setCurrentIndex(table.model()->index(0, 1));
+    const QModelIndex start = table.model()->index(0, 1);
+    table.setCurrentIndex(start);
     QByteArrayList seen;
     for (const auto signal :
          {&SQLTable::keyUndo, &SQLTable::keyDelete, &SQLTable::keyInsert, &SQLTable::keyCopy, &SQLTable::keyPaste})
@@ -38,9 +59,9 @@ void TestSQLTable::keyPress()
     const int key = QKeySequence(QString::fromLatin1(QTest::currentDataTag()))[0];
     QKeyEvent event(QEvent::KeyPress, key & ~Qt::KeyboardModifierMask, QFlag(key & Qt::KeyboardModifierMask));
     QApplication::sendEvent(&table, &event);
-    if (!event.isAccepted() || table.currentIndex() != table.model()->index(0, 1))
-        seen << (event.isAccepted() ? "moved" : "ignored");
-    QCOMPARE(QString::fromLatin1(seen.join(' ')), effect);
+    QTEST(seen, "sent");
+    QTEST(!event.isAccepted(), "passedOn");
+    QTEST(table.currentIndex() != start, "moved");
 }
 
 // The table never really has the focus here, so the argument cannot come from hasFocus().

@@ -23,6 +23,18 @@
 
 using Cells = QVector<QPoint>; // x: row, y: field
 
+// The operations that write, as the user starts them on the current phrase.
+enum class Operation
+{
+    Copy,
+    RowHeader,
+    Paste,
+    Delete,
+    Editor,
+    Cell,
+};
+Q_DECLARE_METATYPE(Operation)
+
 static QStringList L(const char *items, char separator = ',')
 {
     return QString::fromUtf8(items).split(QLatin1Char(separator));
@@ -48,6 +60,7 @@ private slots:
     void writeHtml_landsOnSentPhrase();
     void writes_data();
     void writes();
+    void pendingRow_typedIntoBecomesPhrase_data();
     void pendingRow_typedIntoBecomesPhrase();
     void readOnlyFile_copiesWithoutWriting();
     void longPhrase_showsStartCopiesWhole();
@@ -66,9 +79,18 @@ private:
     int col(PhraseStore::Field field) const { return find->model->column(field); }
     QModelIndex at(int row, PhraseStore::Field field) const { return find->model->index(row, col(field)); }
     void select(const Cells &cells, const QPoint &current);
-    void runOperation(const QString &operation);
+    void typeInto(const QModelIndex &cell, const QString &typed);
+    void runOperation(Operation operation);
     QStringList shown(PhraseStore::Field field = PhraseStore::Str) const;
     static QStringList rows(const QString &sql);
+    // A connection of another running copy to the same file.
+    static QSqlDatabase otherCopy()
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(nameFileDB);
+        other.open();
+        return other;
+    }
     QString lastMessage() const { return messages->isEmpty() ? QString() : messages->last().at(0).toString(); }
 
     QScopedPointer<TestHome> home;
@@ -159,28 +181,36 @@ QStringList TestTypeFind::rows(const QString &sql)
     return lines;
 }
 
-// The operations that write, as the user starts them on the current phrase.
-void TestTypeFind::runOperation(const QString &operation)
+// What the column's own editor commits, as when the user types into the cell.
+void TestTypeFind::typeInto(const QModelIndex &cell, const QString &typed)
 {
-    if (operation == QLatin1String("copy")) {
-        find->copyPhrase();
-    } else if (operation == QLatin1String("header")) {
-        find->copyPhraseIndex(find->table->currentIndex().row());
-    } else if (operation == QLatin1String("paste")) {
+    QAbstractItemDelegate *delegate = find->table->itemDelegateForColumn(cell.column());
+    QScopedPointer<QWidget> editor(delegate->createEditor(find->table, {}, cell));
+    editor->setProperty(editor->metaObject()->userProperty().name(), typed);
+    delegate->setModelData(editor.data(), find->model, cell);
+}
+
+void TestTypeFind::runOperation(Operation operation)
+{
+    DialogDriver driver;
+    switch (operation) {
+    case Operation::Copy:
+        return find->copyPhrase();
+    case Operation::RowHeader:
+        return find->copyPhraseIndex(find->table->currentIndex().row());
+    case Operation::Paste:
         QApplication::clipboard()->setText(QStringLiteral("pasted"));
-        find->pastePhrase();
-    } else if (operation == QLatin1String("delete")) {
-        DialogDriver driver;
+        return find->pastePhrase();
+    case Operation::Delete:
         driver.answerMessage(QMessageBox::Yes);
         find->deleteRow();
         QVERIFY(driver.done());
-    } else if (operation == QLatin1String("editor")) {
+        return;
+    case Operation::Editor:
         find->currentCh(find->table->currentIndex());
-        find->writeHtml(QStringLiteral("<b>edited</b>"), QStringLiteral("edited"));
-    } else if (operation == QLatin1String("cell")) {
-        QLineEdit editor(QStringLiteral("edited"));
-        const QModelIndex cell = at(find->table->currentIndex().row(), PhraseStore::Str);
-        find->table->itemDelegateForColumn(cell.column())->setModelData(&editor, find->model, cell);
+        return find->writeHtml(QStringLiteral("<b>edited</b>"), QStringLiteral("edited"));
+    case Operation::Cell:
+        return typeInto(at(find->table->currentIndex().row(), PhraseStore::Str), QStringLiteral("edited"));
     }
 }
 
@@ -214,7 +244,6 @@ void TestTypeFind::delete_asksAndMovesCursor_data()
     const int s = PhraseStore::Str;
     const QString one = QStringLiteral("Do you want to delete this phrase?");
     QTest::newRow("last row") << Cells{} << 3 << int(QMessageBox::Yes) << one << "a b c" << 2;
-    QTest::newRow("middle row") << Cells{} << 1 << int(QMessageBox::Yes) << one << "a c d" << 1;
     QTest::newRow("rows around the cursor")
         << Cells{{0, s}, {2, s}} << 1 << int(QMessageBox::Yes) << "Do you want to delete 2 phrase(s)?"
         << "b d" << 0;
@@ -254,8 +283,10 @@ void TestTypeFind::copy_countsUseInFile()
     QCOMPARE(mime->text() + mime->html(), QStringLiteral("alpha<b>alpha</b>"));
     const QVector<PhraseRecord> records = decodePhraseRecords(mime->data(clipboardFormat));
     QCOMPARE(records.size(), 2);
-    QCOMPARE(records.at(1).str + QString::number(records.at(0).frequency) + QString::number(records.at(1).frequency),
-             QStringLiteral("bravo1216"));
+    QCOMPARE(records.at(1).str, QStringLiteral("bravo"));
+    // The payload carries the counts as the file holds them after this use.
+    QCOMPARE(records.at(0).frequency, 12);
+    QCOMPARE(records.at(1).frequency, 16);
     QCOMPARE(rows(QStringLiteral("SELECT Frequency FROM TypeText ORDER BY Str")), L("12,16"));
     QCOMPARE(shown(PhraseStore::Frequency), L("12,16"));
     QVERIFY(find->pastePhraseAction->isEnabled());
@@ -305,10 +336,7 @@ void TestTypeFind::cellEdit_storesWithShadow()
     find->setupModel();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     const QModelIndex cell = at(0, PhraseStore::Field(field));
-    QWidget *editor = find->table->itemDelegateForColumn(cell.column())->createEditor(find->table, {}, cell);
-    editor->setProperty(editor->metaObject()->userProperty().name(), typed);
-    find->table->itemDelegateForColumn(cell.column())->setModelData(editor, find->model, cell);
-    delete editor;
+    typeInto(cell, typed);
     QCOMPARE(rows(QStringLiteral("SELECT Str, StrLower, Html, LabelLower, KeyLower, Rating FROM TypeText")),
              QStringList{stored});
     QCOMPARE(cell.data().toString(), typed);
@@ -337,27 +365,23 @@ void TestTypeFind::writeHtml_landsOnSentPhrase()
 // must show in the status bar while the table keeps what the file holds.
 void TestTypeFind::writes_data()
 {
-    QTest::addColumn<QString>("operation");
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<bool>("emptyRowLeft"); // only row operations take it away
-    QTest::newRow("copy") << "copy"
-                          << "alpha 0,bravo 1" << false;
-    QTest::newRow("row header") << "header"
-                                << "alpha 0,bravo 1" << false;
-    QTest::newRow("paste") << "paste"
-                           << "alpha 0,bravo 0,pasted 0" << false;
-    QTest::newRow("delete") << "delete"
-                            << "alpha 0" << false;
-    QTest::newRow("editor") << "editor"
-                            << "alpha 0,edited 0" << true;
-    QTest::newRow("cell") << "cell"
-                          << "alpha 0,edited 0" << true;
+    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<QStringList>("stored"); // text and uses
+    QTest::addColumn<bool>("emptyRowLeft");  // only row operations take it away
+    const auto row = [](const char *name, Operation operation, const char *stored, bool emptyRowLeft) {
+        QTest::newRow(name) << operation << L(stored) << emptyRowLeft;
+    };
+    row("copy", Operation::Copy, "alpha 0,bravo 1", false);
+    row("row header", Operation::RowHeader, "alpha 0,bravo 1", false);
+    row("paste", Operation::Paste, "alpha 0,bravo 0,pasted 0", false);
+    row("delete", Operation::Delete, "alpha 0", false);
+    row("editor", Operation::Editor, "alpha 0,edited 0", true);
+    row("cell", Operation::Cell, "alpha 0,edited 0", true);
 }
 
 void TestTypeFind::writes()
 {
-    QFETCH(QString, operation);
-    QFETCH(QString, stored);
+    QFETCH(Operation, operation);
     QFETCH(bool, emptyRowLeft);
     const QString sql = QStringLiteral("SELECT Str || ' ' || Frequency FROM TypeText ORDER BY Str");
     show({QStringLiteral("alpha"), QStringLiteral("bravo")});
@@ -366,16 +390,14 @@ void TestTypeFind::writes()
     QCOMPARE(find->model->rowCount(), 3);
     find->table->setCurrentIndex(at(2, PhraseStore::Str));
     runOperation(operation);
-    QCOMPARE(rows(sql).join(QLatin1Char(',')), stored);
+    QTEST(rows(sql), "stored");
     QCOMPARE(shown().contains(QString()), emptyRowLeft);
     QVERIFY2(!lastMessage().startsWith(QLatin1String("Unable")), qPrintable(lastMessage()));
 
     find->changedFile(QString());
     find->table->setCurrentIndex(at(0, PhraseStore::Str));
     const QStringList before = rows(sql) + shown(PhraseStore::Frequency);
-    QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
-    other.setDatabaseName(nameFileDB);
-    QSqlQuery lock(other.open() ? other : QSqlDatabase());
+    QSqlQuery lock(otherCopy());
     QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
     runOperation(operation);
     QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
@@ -384,18 +406,52 @@ void TestTypeFind::writes()
     QCOMPARE(rows(sql) + shown(PhraseStore::Frequency), before);
 }
 
+// Whichever cell of the new empty row is typed into, the phrase is stored with that field
+// alone, its search copy in lower case, and the cursor follows it into that column.
+void TestTypeFind::pendingRow_typedIntoBecomesPhrase_data()
+{
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("str");
+    QTest::addColumn<QString>("labels");
+    QTest::addColumn<QString>("keyWord");
+    QTest::addColumn<int>("rating");
+    const QString typed = QStringLiteral("Ёж Ы"), none;
+    QTest::newRow("phrase") << int(PhraseStore::Str) << typed << typed << none << none << 0;
+    QTest::newRow("labels") << int(PhraseStore::Labels) << typed << none << typed << none << 0;
+    QTest::newRow("comment") << int(PhraseStore::KeyWord) << typed << none << none << typed << 0;
+    QTest::newRow("rating") << int(PhraseStore::Rating) << QStringLiteral("42") << none << none << none << 42;
+}
+
 void TestTypeFind::pendingRow_typedIntoBecomesPhrase()
 {
+    QFETCH(int, field);
+    QFETCH(QString, typed);
     show({QStringLiteral("alpha")});
     find->appendRow();
     QCOMPARE(find->table->currentIndex(), at(1, PhraseStore::Str));
-    QVERIFY(rows(QStringLiteral("SELECT * FROM TypeText WHERE Str <> 'alpha'")).isEmpty());
-    runOperation(QStringLiteral("cell"));
-    QCOMPARE(rows(QStringLiteral("SELECT Str, StrLower FROM TypeText ORDER BY id")), L("alpha|alpha,edited|edited"));
-    QCOMPARE(find->table->currentIndex(), at(shown().indexOf(QStringLiteral("edited")), PhraseStore::Str));
+    QCOMPARE(rows(QStringLiteral("SELECT count(*) FROM TypeText")), L("1"));
+    typeInto(at(1, PhraseStore::Field(field)), typed);
+    QSqlQuery added(QStringLiteral("SELECT * FROM TypeText WHERE id > 1"));
+    QVERIFY(added.next());
+    QTEST(added.value(QStringLiteral("Str")).toString(), "str");
+    QTEST(added.value(QStringLiteral("Labels")).toString(), "labels");
+    QTEST(added.value(QStringLiteral("KeyWord")).toString(), "keyWord");
+    QTEST(added.value(QStringLiteral("Rating")).toInt(), "rating");
+    QCOMPARE(added.value(QStringLiteral("StrLower")).toString(),
+             added.value(QStringLiteral("Str")).toString().toLower());
+    QCOMPARE(added.value(QStringLiteral("LabelLower")).toString(),
+             added.value(QStringLiteral("Labels")).toString().toLower());
+    QCOMPARE(added.value(QStringLiteral("KeyLower")).toString(),
+             added.value(QStringLiteral("KeyWord")).toString().toLower());
+    QVERIFY(!added.next());
+    const qint64 id = find->model->value(find->table->currentIndex().row(), PhraseStore::Id).toLongLong();
+    QCOMPARE(id, 2);
+    QCOMPARE(find->table->currentIndex().column(), col(PhraseStore::Field(field)));
+    // From the editor, the new phrase takes the rich text too.
     find->appendRow();
-    runOperation(QStringLiteral("editor"));
-    QCOMPARE(rows(QStringLiteral("SELECT Str || Html FROM TypeText WHERE id = 3")), L("edited<b>edited</b>"));
+    runOperation(Operation::Editor);
+    QCOMPARE(rows(QStringLiteral("SELECT Str, Html FROM TypeText WHERE id = 3")), L("edited|<b>edited</b>"));
 }
 
 void TestTypeFind::readOnlyFile_copiesWithoutWriting()
@@ -410,14 +466,16 @@ void TestTypeFind::readOnlyFile_copiesWithoutWriting()
     show({});
     find->table->setFocus();
     find->table->setCurrentIndex(at(0, PhraseStore::Str));
-    QTRY_VERIFY(find->copyPhraseAction->isEnabled() && !(at(0, PhraseStore::Str).flags() & Qt::ItemIsEditable));
+    QTRY_VERIFY(find->copyPhraseAction->isEnabled());
+    QVERIFY(!(at(0, PhraseStore::Str).flags() & Qt::ItemIsEditable));
     for (QAction *action : {find->pastePhraseAction, find->deletePhraseAction, find->appendPhraseAction})
         QVERIFY2(!action->isEnabled(), qPrintable(action->text()));
     messages->clear();
     find->copyPhrase();
     find->copyPhrase();
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("alpha"));
-    QVERIFY(messages->size() == 1 && lastMessage().contains(QLatin1String("read-only")));
+    QCOMPARE(messages->size(), 1);
+    QVERIFY2(lastMessage().contains(QLatin1String("read-only")), qPrintable(lastMessage()));
     find->insertRow();
     QCOMPARE(shown(PhraseStore::Frequency), L("2"));
 }
@@ -463,9 +521,9 @@ void TestTypeFind::bigPaste_asksOnceOneTransaction()
     QFETCH(int, stored);
     show({QStringLiteral("zulu")});
     // The last phrase is refused: in one transaction, none of the others may stay.
-    QVERIFY(count < 20000 || empty ||
-            QSqlQuery().exec(QStringLiteral("CREATE TEMP TRIGGER full BEFORE INSERT ON TypeText WHEN NEW.Str = "
-                                            "'p19999' BEGIN SELECT RAISE(ROLLBACK, 'disk full'); END")));
+    if (count == 20000 && !empty)
+        QVERIFY(QSqlQuery().exec(QStringLiteral("CREATE TEMP TRIGGER full BEFORE INSERT ON TypeText WHEN NEW.Str = "
+                                                "'p19999' BEGIN SELECT RAISE(ROLLBACK, 'disk full'); END")));
     QVector<PhraseRecord> records(count);
     for (int i = 0; i < count && !empty; ++i)
         records[i].str = QStringLiteral("p%1").arg(i);
@@ -477,7 +535,7 @@ void TestTypeFind::bigPaste_asksOnceOneTransaction()
     if (answer >= 0)
         driver.answerMessage(QMessageBox::StandardButton(answer));
     find->pastePhrase();
-    QVERIFY(driver.done() && driver.unexpected.isEmpty());
+    QCOMPARE(driver.trouble(), QString());
     QCOMPARE(driver.texts, answer >= 0 ? QStringList{QStringLiteral("Paste %1 phrase(s)?").arg(count)} : QStringList());
     QCOMPARE(rows(QStringLiteral("SELECT count(*) - 1 FROM TypeText")), QStringList{QString::number(stored)});
 }
@@ -495,8 +553,6 @@ void TestTypeFind::editorWrite_againstAnotherCopy_data()
     const QString deleted = QStringLiteral("DELETE FROM TypeText");
     QTest::newRow("nobody else wrote") << ""
                                        << "" << L("mine|label") << "" << L("5");
-    QTest::newRow("same text written meanwhile") << "UPDATE TypeText SET Str = 'mine', Html = '<b>mine</b>'"
-                                                 << "" << L("mine|label") << "" << L("5");
     QTest::newRow("changed, keep both") << changed << "&Keep both" << L("mine|label,theirs|their label")
                                         << "<b>mine</b>" << L("0");
     QTest::newRow("changed, overwrite") << changed << "&Overwrite" << L("mine|their label") << "<b>mine</b>" << L("5");
@@ -514,9 +570,8 @@ void TestTypeFind::editorWrite_againstAnotherCopy()
     QVERIFY(QSqlQuery().exec(QStringLiteral("UPDATE TypeText SET Labels = 'label', Frequency = 5")));
     find->changedFile(QString());
     find->table->setCurrentIndex(at(0, PhraseStore::Str));
-    QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
-    other.setDatabaseName(nameFileDB);
-    QVERIFY(other.open() && (theirs.isEmpty() || QSqlQuery(other).exec(theirs)));
+    if (!theirs.isEmpty())
+        QVERIFY(QSqlQuery(otherCopy()).exec(theirs));
 
     DialogDriver driver;
     QString asked;
@@ -557,9 +612,7 @@ void TestTypeFind::editorEntered_showsFileVersion()
     QCOMPARE(editor.count(), 0);
     QVERIFY(QSqlQuery().exec(QStringLiteral("UPDATE TypeText SET Str = 'b2', Html = '<i>b2</i>' WHERE Str = 'bravo'")));
     // While another program holds the file, the editor keeps what it shows, without a word.
-    QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
-    other.setDatabaseName(nameFileDB);
-    QSqlQuery lock(other.open() ? other : QSqlDatabase());
+    QSqlQuery lock(otherCopy());
     QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
     messages->clear();
     find->refreshEditor();
@@ -590,9 +643,7 @@ void TestTypeFind::ownUse_reloadsNothing()
     QCOMPARE(resets.count(), 0);
     QCOMPARE(find->table->selectionModel()->selectedIndexes().size(), 2);
     QCOMPARE(shown(PhraseStore::Frequency), L("1,1,0"));
-    QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
-    other.setDatabaseName(nameFileDB);
-    QVERIFY(other.open() && QSqlQuery(other).exec(QStringLiteral("UPDATE TypeText SET Frequency = 7")));
+    QVERIFY(QSqlQuery(otherCopy()).exec(QStringLiteral("UPDATE TypeText SET Frequency = 7")));
     find->watcher->period();
     QCOMPARE(shown(PhraseStore::Frequency), L("7,7,7"));
 }
@@ -605,16 +656,14 @@ void TestTypeFind::cellEdit_againstAnotherCopy_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("theirs");
     QTest::addColumn<bool>("asked");
-    QTest::newRow("phrase") << int(PhraseStore::Str) << "mine"
-                            << "theirs" << true;
-    QTest::newRow("labels") << int(PhraseStore::Labels) << "mine"
-                            << "theirs" << true;
-    QTest::newRow("comment") << int(PhraseStore::KeyWord) << "mine"
-                             << "theirs" << true;
-    QTest::newRow("rating") << int(PhraseStore::Rating) << "40"
-                            << "30" << true;
-    QTest::newRow("rating, same value meanwhile") << int(PhraseStore::Rating) << "40"
-                                                  << "40" << false;
+    const auto row = [](const char *name, PhraseStore::Field field, const char *typed, const char *theirs, bool asked) {
+        QTest::newRow(name) << int(field) << QString::fromUtf8(typed) << QString::fromUtf8(theirs) << asked;
+    };
+    row("phrase", PhraseStore::Str, "mine", "theirs", true);
+    row("labels", PhraseStore::Labels, "mine", "theirs", true);
+    row("comment", PhraseStore::KeyWord, "mine", "theirs", true);
+    row("rating", PhraseStore::Rating, "40", "30", true);
+    row("rating, same value meanwhile", PhraseStore::Rating, "40", "40", false);
 }
 
 void TestTypeFind::cellEdit_againstAnotherCopy()
@@ -625,9 +674,7 @@ void TestTypeFind::cellEdit_againstAnotherCopy()
     QFETCH(bool, asked);
     show({QStringLiteral("base")});
     const QString name = PhraseStore::fieldName(PhraseStore::Field(field));
-    QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
-    other.setDatabaseName(nameFileDB);
-    QVERIFY(other.open() && QSqlQuery(other).exec(QStringLiteral("UPDATE TypeText SET %1 = '%2'").arg(name, theirs)));
+    QVERIFY(QSqlQuery(otherCopy()).exec(QStringLiteral("UPDATE TypeText SET %1 = '%2'").arg(name, theirs)));
     DialogDriver driver;
     if (asked) {
         driver.expect([](QWidget *w) {
@@ -638,10 +685,7 @@ void TestTypeFind::cellEdit_againstAnotherCopy()
         });
     }
     const QModelIndex cell = at(0, PhraseStore::Field(field));
-    QWidget *editor = find->table->itemDelegateForColumn(cell.column())->createEditor(find->table, {}, cell);
-    editor->setProperty(editor->metaObject()->userProperty().name(), typed);
-    find->table->itemDelegateForColumn(cell.column())->setModelData(editor, find->model, cell);
-    delete editor;
+    typeInto(cell, typed);
     QTRY_VERIFY(driver.done());
     QCoreApplication::processEvents();
     QVERIFY(driver.unexpected.isEmpty());

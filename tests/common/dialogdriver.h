@@ -60,6 +60,17 @@ public:
 
     bool done() const { return answers.isEmpty(); }
 
+    // Empty when every answer was used and no dialog came unasked; else what went wrong.
+    QString trouble() const
+    {
+        QStringList found;
+        if (!answers.isEmpty())
+            found << QStringLiteral("%1 answer(s) unused").arg(answers.size());
+        if (!unexpected.isEmpty())
+            found << QStringLiteral("unexpected: ") + unexpected.join(QLatin1Char('|'));
+        return found.join(QLatin1String("; "));
+    }
+
     QStringList titles;
     QStringList texts;
     QStringList unexpected;

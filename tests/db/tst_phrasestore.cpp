@@ -108,7 +108,8 @@ void TestPhraseStore::refusedWrites_areReported()
     const qint64 id = addPhrase(QStringLiteral("kept"));
     const qint64 target = locked ? id : id + 1;
     QSqlQuery lock(connect(QStringLiteral("other")));
-    QVERIFY(!locked || lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+    if (locked)
+        QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
     PhraseStore store(QStringLiteral("a"));
     const QVector<std::function<bool(QString *)>> writes = {
         [&](QString *e) { return store.countUse(target, nullptr, e); },
@@ -117,14 +118,18 @@ void TestPhraseStore::refusedWrites_areReported()
         [&](QString *e) { return !locked || store.insert({PhraseRecord()}, nullptr, e); },
         [&](QString *e) { return !locked || store.remove({id}, e); },
     };
+    const char *names[] = {"count use", "set text", "set field", "insert", "remove"};
     for (int i = 0; i < writes.size(); ++i) {
         QString error;
         const bool refused = !writes[i](&error);
-        QCOMPARE(refused, locked || i < 3);
-        QVERIFY2(!refused || error.contains(reason), qPrintable(error));
+        QVERIFY2(refused == (locked || i < 3), names[i]);
+        if (refused)
+            QVERIFY2(error.contains(reason), qPrintable(QLatin1String(names[i]) + QLatin1String(": ") + error));
     }
     lock.exec(QStringLiteral("ROLLBACK"));
-    QCOMPARE(value(QStringLiteral("SELECT count(*) || Str || Frequency FROM TypeText")), QStringLiteral("1kept0"));
+    QCOMPARE(value(QStringLiteral("SELECT count(*) FROM TypeText")), QStringLiteral("1"));
+    QCOMPARE(value(QStringLiteral("SELECT Str FROM TypeText")), QStringLiteral("kept"));
+    QCOMPARE(value(QStringLiteral("SELECT Frequency FROM TypeText")), QStringLiteral("0"));
 }
 
 void TestPhraseStore::batch_refusalTakesBackEverything()
@@ -238,7 +243,8 @@ void TestPhraseStore::conditionalWrite()
     QVector<qint64> ids;
     QVERIFY(PhraseStore(QStringLiteral("a")).insert({base}, &ids, nullptr));
     QSqlQuery other(connect(QStringLiteral("b")));
-    QVERIFY2(theirs.isEmpty() || other.exec(theirs), qPrintable(other.lastError().text()));
+    if (!theirs.isEmpty())
+        QVERIFY2(other.exec(theirs), qPrintable(other.lastError().text()));
 
     PhraseStore store(QStringLiteral("a"));
     QString error;

@@ -13,6 +13,9 @@ private slots:
     void init() { touch(); }
     void steps_data();
     void steps();
+    void start_afterStop_data();
+    void start_afterStop();
+    void removeFile_takesTheExactNameOnce();
     void fileAtPath_data();
     void fileAtPath();
     void repeatedStart_keepsTheBeat();
@@ -23,8 +26,8 @@ private:
     void touch() // file times are coarse, so every change moves the time on explicitly
     {
         QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
         QVERIFY(
-            file.open(QIODevice::ReadWrite) &&
             file.setFileTime(QDateTime::fromSecsSinceEpoch(1700000000 + 10 * ++touches), QFile::FileModificationTime));
     }
     QTemporaryDir dir;
@@ -32,52 +35,110 @@ private:
     int touches = 0;
 };
 
-// Steps -> what they show: a check the number of reports so far, "timer" whether the timer runs.
+enum class Step
+{
+    Touch,
+    Pause,
+    Stop,
+    StopHard,
+    Start,
+    StartSkip,
+    Check, // one poll; the reports so far are then compared with the next expected figure
+};
+using Steps = QVector<Step>;
+Q_DECLARE_METATYPE(Steps)
+
 void TestTypeWatch::steps_data()
 {
-    QTest::addColumn<QString>("row");
-    QTest::newRow("first check is silent") << "touch start check -> 0";
-    QTest::newRow("one change, one report") << "check touch check check -> 0 1 1";
-    QTest::newRow("two changes, one report") << "check touch touch check -> 0 1";
-    QTest::newRow("pause hides the next check") << "check pause touch check touch check -> 0 0 1";
-    QTest::newRow("pause without change uses up a check") << "check pause check touch check -> 0 0 1";
-    QTest::newRow("stop cancels a pause") << "check pause stop touch start check -> 0 1";
-    QTest::newRow("skipping start drops changes") << "check stop-hard touch start-skip timer check -> 0 on 0";
-    QTest::newRow("hard stop refuses a soft start") << "stop-hard start timer stop start timer -> off on";
-    QTest::newRow("exact remove") << "check add REMOVE remove remove remove touch check -> 0 no yes yes no 0";
-    QTest::newRow("timer reports a change") << "stop start touch wait check -> 1";
+    using S = Step;
+    QTest::addColumn<Steps>("steps");
+    QTest::addColumn<QVector<int>>("reportsAtChecks");
+    QTest::newRow("first check is silent") << Steps{S::Touch, S::Start, S::Check} << QVector<int>{0};
+    QTest::newRow("one change, one report") << Steps{S::Check, S::Touch, S::Check, S::Check} << QVector<int>{0, 1, 1};
+    QTest::newRow("two changes, one report") << Steps{S::Check, S::Touch, S::Touch, S::Check} << QVector<int>{0, 1};
+    QTest::newRow("pause hides the next check")
+        << Steps{S::Check, S::Pause, S::Touch, S::Check, S::Touch, S::Check} << QVector<int>{0, 0, 1};
+    QTest::newRow("pause without change uses up a check")
+        << Steps{S::Check, S::Pause, S::Check, S::Touch, S::Check} << QVector<int>{0, 0, 1};
+    QTest::newRow("stop cancels a pause")
+        << Steps{S::Check, S::Pause, S::Stop, S::Touch, S::Start, S::Check} << QVector<int>{0, 1};
+    QTest::newRow("skipping start drops changes")
+        << Steps{S::Check, S::StopHard, S::Touch, S::StartSkip, S::Check} << QVector<int>{0, 0};
 }
 
 void TestTypeWatch::steps()
 {
-    QFETCH(QString, row);
-    QStringList observed;
+    QFETCH(Steps, steps);
+    QFETCH(QVector<int>, reportsAtChecks);
     TypeWatch watch;
     watch.addFile(path);
     int reports = 0;
     connect(&watch, &TypeWatch::fileChanged, this, [&](const QString &name) { reports += name == path; });
-    const auto remove = [&](const QString &name) { observed << QLatin1String(watch.removeFile(name) ? "yes" : "no"); };
-    const QHash<QString, std::function<void()>> actions{
-        {QStringLiteral("touch"), [&] { touch(); }},
-        {QStringLiteral("delete"), [&] { QFile::remove(path); }},
-        {QStringLiteral("pause"), [&] { watch.pause(); }},
-        {QStringLiteral("stop"), [&] { watch.stop(false); }},
-        {QStringLiteral("stop-hard"), [&] { watch.stop(true); }},
-        {QStringLiteral("start"), [&] { watch.start(false); }},
-        {QStringLiteral("start-skip"), [&] { watch.start(true); }},
-        {QStringLiteral("check"),
-         [&] {
-             watch.period();
-             observed << QString::number(reports);
-         }},
-        {QStringLiteral("wait"), [&] { QTRY_VERIFY_WITH_TIMEOUT(reports > 0, 2000); }},
-        {QStringLiteral("timer"), [&] { observed << QLatin1String(watch.isRunning() ? "on" : "off"); }},
-        {QStringLiteral("add"), [&] { watch.addFile(path); }},
-        {QStringLiteral("remove"), [&] { remove(path); }},
-        {QStringLiteral("REMOVE"), [&] { remove(path.toUpper()); }}};
-    for (const QString &step : row.section(QLatin1String(" -> "), 0, 0).split(QLatin1Char(' ')))
-        actions.value(step, [&step] { QFAIL(qPrintable(step)); })();
-    QCOMPARE(observed.join(QLatin1Char(' ')), row.section(QLatin1String(" -> "), 1));
+    QVector<int> seen;
+    for (const Step step : steps) {
+        switch (step) {
+        case Step::Touch:
+            touch();
+            break;
+        case Step::Pause:
+            watch.pause();
+            break;
+        case Step::Stop:
+        case Step::StopHard:
+            watch.stop(step == Step::StopHard);
+            break;
+        case Step::Start:
+        case Step::StartSkip:
+            watch.start(step == Step::StartSkip);
+            break;
+        case Step::Check:
+            watch.period();
+            seen << reports;
+            break;
+        }
+    }
+    QCOMPARE(seen, reportsAtChecks);
+}
+
+// A hard stop holds against the starts that focus and clipboard changes make; only the
+// start that skips what happened meanwhile ends it.
+void TestTypeWatch::start_afterStop_data()
+{
+    QTest::addColumn<bool>("hardStop");
+    QTest::addColumn<bool>("skip");
+    QTest::addColumn<bool>("running");
+    QTest::newRow("soft stop, soft start") << false << false << true;
+    QTest::newRow("hard stop, soft start") << true << false << false;
+    QTest::newRow("hard stop, skipping start") << true << true << true;
+}
+
+void TestTypeWatch::start_afterStop()
+{
+    QFETCH(bool, hardStop);
+    QFETCH(bool, skip);
+    TypeWatch watch;
+    watch.addFile(path);
+    watch.stop(hardStop);
+    QVERIFY(!watch.isRunning());
+    watch.start(skip);
+    QTEST(watch.isRunning(), "running");
+}
+
+void TestTypeWatch::removeFile_takesTheExactNameOnce()
+{
+    TypeWatch watch;
+    int reports = 0;
+    connect(&watch, &TypeWatch::fileChanged, this, [&reports] { ++reports; });
+    watch.addFile(path);
+    watch.addFile(path);
+    watch.period();
+    QVERIFY(!watch.removeFile(path.toUpper()));
+    QVERIFY(watch.removeFile(path));
+    QVERIFY(watch.removeFile(path));
+    QVERIFY(!watch.removeFile(path));
+    touch();
+    watch.period();
+    QCOMPARE(reports, 0);
 }
 
 enum class PathChange
@@ -202,12 +263,14 @@ void TestTypeWatch::commits()
         if (paused)
             watch.pause();
         const QDateTime before = QFileInfo(file).lastModified();
-        QVERIFY(
-            writer.isEmpty() ||
-            QSqlQuery(QSqlDatabase::database(writer)).exec(QStringLiteral("INSERT INTO TypeText (Str) VALUES ('x')")));
+        if (!writer.isEmpty())
+            QVERIFY(QSqlQuery(QSqlDatabase::database(writer))
+                        .exec(QStringLiteral("INSERT INTO TypeText (Str) VALUES ('x')")));
         QFile stamp(file);
-        QVERIFY(stampShift < 0 || (stamp.open(QIODevice::ReadWrite) &&
-                                   stamp.setFileTime(before.addSecs(stampShift), QFile::FileModificationTime)));
+        if (stampShift >= 0) {
+            QVERIFY(stamp.open(QIODevice::ReadWrite));
+            QVERIFY(stamp.setFileTime(before.addSecs(stampShift), QFile::FileModificationTime));
+        }
         watch.period();
         watch.period();
         QTEST(reports, "reports");

@@ -9,7 +9,29 @@
 #include <QFontComboBox>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QTextBlock>
 #include <QtTest>
+
+enum class Leave
+{
+    Focus,
+    Tab,
+    Clear,
+    Hide,
+};
+Q_DECLARE_METATYPE(Leave)
+
+enum class Format
+{
+    // The toolbar's toggles first, in the order format() lists them.
+    Bold,
+    Italic,
+    Underline,
+    Size,
+    UnshowableSize,
+    Family,
+};
+Q_DECLARE_METATYPE(Format)
 
 // The dock in a window as the main window lays it out, with a line edit to take the focus.
 class TestTypeEdit : public QObject
@@ -77,13 +99,15 @@ private slots:
     {
         QTest::addColumn<QString>("phrase");
         QTest::addColumn<bool>("change");
-        QTest::addColumn<QString>("leaveBy");
+        QTest::addColumn<Leave>("leaveBy");
+        QTest::addColumn<int>("times");
         QTest::addColumn<int>("writes");
-        QTest::newRow("unchanged") << "<HTML><BODY>hello</BODY></HTML>" << false << "focus" << 0;
-        QTest::newRow("changed, left twice") << "<HTML><BODY>hello</BODY></HTML>" << true << "focus focus" << 2;
-        QTest::newRow("plain, changed, Tab") << "hello" << true << "tab" << 1;
-        QTest::newRow("plain, changed, cleared") << "hello" << true << "clear" << 1;
-        QTest::newRow("plain, changed, dock hidden") << "hello" << true << "hide" << 1;
+        const QString rich = QStringLiteral("<HTML><BODY>hello</BODY></HTML>");
+        QTest::newRow("unchanged") << rich << false << Leave::Focus << 1 << 0;
+        QTest::newRow("changed, left twice") << rich << true << Leave::Focus << 2 << 2;
+        QTest::newRow("plain, changed, Tab") << "hello" << true << Leave::Tab << 1 << 1;
+        QTest::newRow("plain, changed, cleared") << "hello" << true << Leave::Clear << 1 << 1;
+        QTest::newRow("plain, changed, dock hidden") << "hello" << true << Leave::Hide << 1 << 1;
     }
 
     // A phrase is written back whenever the editor loses the focus after a change.
@@ -91,69 +115,137 @@ private slots:
     {
         QFETCH(QString, phrase);
         QFETCH(bool, change);
-        QFETCH(QString, leaveBy);
+        QFETCH(Leave, leaveBy);
+        QFETCH(int, times);
         QFETCH(int, writes);
         dock->setHtml(phrase);
         // Shown with nothing to undo; plain text in Calibri.
-        QVERIFY(editor->toPlainText() == QLatin1String("hello") && !dock->undoAction->isEnabled());
+        QCOMPARE(editor->toPlainText(), QStringLiteral("hello"));
+        QVERIFY(!dock->undoAction->isEnabled());
         QCOMPARE(editor->font().family() == QLatin1String("Calibri"), phrase == QLatin1String("hello"));
         QApplication::clipboard()->setText(QStringLiteral("clip"));
         QSignalSpy spy(editor, &HtmlEdit::writeHtml);
-        for (const QString &step : leaveBy.split(QLatin1Char(' '))) {
+        for (int time = 0; time < times; ++time) {
             QVERIFY(focus(editor));
-            QVERIFY(dock->italicAction->isEnabled() && dock->pasteAction->isEnabled() && !dock->cutAction->isEnabled());
+            QVERIFY(dock->italicAction->isEnabled());
+            QVERIFY(dock->pasteAction->isEnabled());
+            QVERIFY(!dock->cutAction->isEnabled());
             QTest::keyClicks(editor, change && spy.isEmpty() ? QStringLiteral("x") : QString());
-            if (step == QLatin1String("tab"))
+            if (leaveBy == Leave::Tab)
                 QTest::keyClick(editor, Qt::Key_Tab);
-            else if (step == QLatin1String("clear"))
+            else if (leaveBy == Leave::Clear)
                 dock->clearEdit();
-            else if (step == QLatin1String("hide"))
+            else if (leaveBy == Leave::Hide)
                 dock->hide();
             else
                 QVERIFY(focus(other));
             QVERIFY(!editor->hasFocus());
         }
         QCOMPARE(spy.count(), writes);
-        for (const QList<QVariant> &args : qAsConst(spy))
-            QVERIFY(args.at(0).toString().startsWith(QLatin1Char('<')) && args.at(1) == QStringLiteral("xhello") &&
-                    !args.at(0).toString().contains(QLatin1String("font-weight:600")));
+        for (const QList<QVariant> &args : qAsConst(spy)) {
+            QVERIFY(args.at(0).toString().startsWith(QLatin1Char('<')));
+            QCOMPARE(args.at(1).toString(), QStringLiteral("xhello"));
+            QVERIFY(!args.at(0).toString().contains(QLatin1String("font-weight:600")));
+        }
         // Clearing empties the editor and hiding the dock leaves it, both without formatting or pasting.
-        const bool on = leaveBy != QLatin1String("clear") && leaveBy != QLatin1String("hide");
-        QCOMPARE(editor->document()->isEmpty(), leaveBy == QLatin1String("clear"));
+        const bool on = leaveBy == Leave::Focus || leaveBy == Leave::Tab;
+        QCOMPARE(editor->document()->isEmpty(), leaveBy == Leave::Clear);
         QCOMPARE(dock->fontCombo->isEnabled(), on);
-        QCOMPARE(dock->boldAction->isEnabled() && !dock->pasteAction->isEnabled(), on);
+        QCOMPARE(dock->boldAction->isEnabled(), on);
+        QCOMPARE(dock->pasteAction->isEnabled(), false);
     }
 
     void format_data()
     {
-        QTest::addColumn<QString>("size"); // chosen in the size box; bold when empty
-        QTest::addColumn<int>("position");
-        QTest::addColumn<QString>("applied"); // over "hello world " once a Z is typed at the position
-        QTest::newRow("bold inside a word") << QString() << 2 << "1111110000000";
-        QTest::newRow("bold after the last space") << QString() << 12 << "0000000000001";
-        QTest::newRow("size at the start of a word") << QStringLiteral("10.5") << 6 << "0000001111110";
-        QTest::newRow("size that cannot be shown") << QStringLiteral("inf") << 2 << "0000000000000";
+        QTest::addColumn<Format>("format");
+        QTest::addColumn<int>("position"); // of the cursor in "hello world ", where a Z is typed after the choice
+        QTest::addColumn<int>("first");    // the characters then in the format; -1 for none
+        QTest::addColumn<int>("last");
+        QTest::newRow("bold inside a word") << Format::Bold << 2 << 0 << 5;
+        QTest::newRow("bold after the last space") << Format::Bold << 12 << 12 << 12;
+        QTest::newRow("italic inside a word") << Format::Italic << 8 << 6 << 11;
+        QTest::newRow("underline at the start of a word") << Format::Underline << 6 << 6 << 11;
+        QTest::newRow("size at the start of a word") << Format::Size << 6 << 6 << 11;
+        QTest::newRow("size that cannot be shown") << Format::UnshowableSize << 2 << -1 << -1;
+        QTest::newRow("font inside a word") << Format::Family << 2 << 0 << 5;
     }
 
+    // A format chosen with no selection takes the word under the cursor and what is typed next;
+    // the toolbar then shows the format where the cursor is.
     void format()
     {
-        QFETCH(QString, size);
+        QFETCH(Format, format);
         QFETCH(int, position);
-        QFETCH(QString, applied);
+        QFETCH(int, first);
+        QFETCH(int, last);
+        const QString family = QStringLiteral("Quillary Test Family");
         dock->setHtml(QStringLiteral("hello world "));
         QTextCursor cursor = editor->textCursor();
         cursor.setPosition(position);
         editor->setTextCursor(cursor);
-        size.isEmpty() ? dock->boldAction->trigger() : dock->comboSize->textActivated(size); // as typed or picked
+        // The size and font as typed or picked.
+        const QList<QAction *> toggles{dock->boldAction, dock->italicAction, dock->underlineAction};
+        QAction *toggle = toggles.value(int(format));
+        if (toggle)
+            toggle->trigger();
+        else if (format == Format::Family)
+            dock->fontCombo->textActivated(family);
+        else
+            dock->comboSize->textActivated(format == Format::Size ? QStringLiteral("10.5") : QStringLiteral("inf"));
         QVERIFY(editor->hasFocus());
         QTest::keyClicks(editor, QStringLiteral("Z"));
-        QString found;
-        for (int i = 1; i <= 13; ++i) {
-            cursor.setPosition(i);
+        if (toggle)
+            QCOMPARE(toggle->isChecked(), first >= 0);
+        for (int i = 0; i <= 12; ++i) {
+            cursor.setPosition(i + 1); // the format of the character before the position
             const QTextCharFormat f = cursor.charFormat();
-            found += QString::number(f.fontWeight() == QFont::Bold || f.hasProperty(QTextFormat::FontPointSize));
+            const bool has = format == Format::Bold        ? f.fontWeight() == QFont::Bold
+                             : format == Format::Italic    ? f.fontItalic()
+                             : format == Format::Underline ? f.fontUnderline()
+                             : format == Format::Family    ? f.fontFamily() == family
+                                                           : f.hasProperty(QTextFormat::FontPointSize);
+            QVERIFY2(has == (i >= first && i <= last), qPrintable(QString::number(i)));
         }
-        QCOMPARE(found, applied);
+        // Back on a plain character, the toggle shows it plain again.
+        cursor.setPosition(first == 0 ? 13 : 1);
+        editor->setTextCursor(cursor);
+        if (toggle)
+            QVERIFY(!toggle->isChecked());
+    }
+
+    void align_data()
+    {
+        QTest::addColumn<int>("action"); // left, centre, right, justify
+        QTest::addColumn<int>("alignment");
+        QTest::newRow("left") << 0 << int(Qt::AlignLeft | Qt::AlignAbsolute);
+        QTest::newRow("centre") << 1 << int(Qt::AlignHCenter);
+        QTest::newRow("right") << 2 << int(Qt::AlignRight | Qt::AlignAbsolute);
+        QTest::newRow("justify") << 3 << int(Qt::AlignJustify);
+    }
+
+    // An alignment takes the cursor's paragraph only, and the toolbar shows it whenever the
+    // cursor comes back there.
+    void align()
+    {
+        QFETCH(int, action);
+        QFETCH(int, alignment);
+        const QList<QAction *> actions{dock->alignLeftAction, dock->alignCenterAction, dock->alignRightAction,
+                                       dock->justifyAction};
+        dock->setHtml(QStringLiteral("<p align=\"center\">one</p><p align=\"right\">two</p>"));
+        QTextCursor cursor = editor->textCursor();
+        cursor.setPosition(1);
+        editor->setTextCursor(cursor);
+        const Qt::Alignment second = editor->document()->lastBlock().blockFormat().alignment();
+        actions.at(action)->trigger();
+        QVERIFY(editor->hasFocus());
+        QCOMPARE(int(editor->document()->firstBlock().blockFormat().alignment()), alignment);
+        QCOMPARE(editor->document()->lastBlock().blockFormat().alignment(), second);
+        cursor.setPosition(6);
+        editor->setTextCursor(cursor);
+        QVERIFY(dock->alignRightAction->isChecked());
+        cursor.setPosition(1);
+        editor->setTextCursor(cursor);
+        QVERIFY(actions.at(action)->isChecked());
     }
 
     void unshownPhrase_showsNoteReadOnly_data()
@@ -175,9 +267,12 @@ private slots:
             dock->setReadOnly(readOnlyFile);
             dock->setHtml(phrase);
             QSignalSpy spy(editor, &HtmlEdit::writeHtml);
-            QVERIFY(focus(editor) && editor->isReadOnly() && editor->toPlainText().contains(shown));
+            QVERIFY(focus(editor));
+            QVERIFY(editor->isReadOnly());
+            QVERIFY(editor->toPlainText().contains(shown));
             QTest::keyClicks(editor, QStringLiteral("x"));
-            QVERIFY(focus(other) && spy.isEmpty());
+            QVERIFY(focus(other));
+            QCOMPARE(spy.count(), 0);
             dock->setHtml(QStringLiteral("short"));
             QCOMPARE(editor->isReadOnly(), readOnlyFile);
         }
@@ -204,7 +299,8 @@ private slots:
         image.fill(Qt::red);
         QByteArray png;
         QBuffer buffer(&png);
-        QVERIFY(buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG"));
+        QVERIFY(buffer.open(QIODevice::WriteOnly));
+        QVERIFY(image.save(&buffer, "PNG"));
         const QString embedded = QStringLiteral("data:image/png;base64,") + QString::fromLatin1(png.toBase64());
         dock->setHtml(QStringLiteral("<html><img src=\"%1\">").arg(embedded) +
                       html.replace(QLatin1String("{url}"), QUrl::fromLocalFile(fifo).toString())
