@@ -192,34 +192,46 @@ bool PhraseModel::writeText(int row, const QString &str, const QString &html)
 bool PhraseModel::writeText(qint64 id, const QString &str, const QString &html, const QVariant &baseStr,
                             const QVariant &baseHtml)
 {
+    QString error;
+    const PhraseStore::Outcome outcome = phraseStore.setText(id, str, html, baseStr, baseHtml, &error);
     const int row = rowOfId(id);
     PhraseConflict conflict;
-    conflict.id = id;
-    conflict.value = str;
-    conflict.html = html;
-    bool found = false;
-    QString error;
-    // An unlisted phrase's other fields, for a copy of it to keep, come from the file.
-    if (row >= 0)
-        conflict.mine = phrase(row);
-    else
-        phraseStore.read(id, &conflict.mine, &found, &error);
-    conflict.mine.str = str;
-    conflict.mine.html = html;
-    const PhraseStore::Outcome outcome = phraseStore.setText(id, str, html, baseStr, baseHtml, &error);
+    if (outcome == PhraseStore::Outcome::Conflict || outcome == PhraseStore::Outcome::Gone) {
+        conflict.id = id;
+        conflict.value = str;
+        conflict.html = html;
+        // An unlisted phrase's other fields, for a copy of it to keep, come from the file.
+        bool found = false;
+        QString unread;
+        if (row >= 0)
+            conflict.mine = phrase(row);
+        else
+            phraseStore.read(id, &conflict.mine, &found, &unread);
+        conflict.mine.str = str;
+        conflict.mine.html = html;
+    }
     return finishWrite(row, outcome, error, conflict);
 }
+
+namespace {
+
+void setRecordField(PhraseRecord *record, PhraseStore::Field field, const QVariant &value)
+{
+    if (field == PhraseStore::Labels)
+        record->labels = value.toString();
+    else if (field == PhraseStore::KeyWord)
+        record->keyWord = value.toString();
+    else
+        record->rating = value.toInt();
+}
+
+} // namespace
 
 bool PhraseModel::writeField(int row, PhraseStore::Field field, const QVariant &newValue)
 {
     if (row == pending) {
         PhraseRecord record;
-        if (field == PhraseStore::Labels)
-            record.labels = newValue.toString();
-        else if (field == PhraseStore::KeyWord)
-            record.keyWord = newValue.toString();
-        else
-            record.rating = newValue.toInt();
+        setRecordField(&record, field, newValue);
         return storeNewPhrase(record, field);
     }
     PhraseConflict conflict;
@@ -227,12 +239,7 @@ bool PhraseModel::writeField(int row, PhraseStore::Field field, const QVariant &
     conflict.field = field;
     conflict.value = newValue;
     conflict.mine = phrase(row);
-    if (field == PhraseStore::Labels)
-        conflict.mine.labels = newValue.toString();
-    else if (field == PhraseStore::KeyWord)
-        conflict.mine.keyWord = newValue.toString();
-    else
-        conflict.mine.rating = newValue.toInt();
+    setRecordField(&conflict.mine, field, newValue);
     QString error;
     const PhraseStore::Outcome outcome = phraseStore.setField(conflict.id, field, newValue, value(row, field), &error);
     return finishWrite(row, outcome, error, conflict);

@@ -93,10 +93,12 @@ void TypeFind::askConflicts()
         reportFound();
         // The cursor goes to a phrase kept beside the other, else stays on its phrase.
         const QVariant target = newId > 0 ? QVariant(newId) : currentId;
+        // The reload left no current phrase: making one current sends it to the editor.
         if (target.isValid()) {
             table->setCurrentIndex(model->index(rowOfId(target, current.row()), qMax(0, current.column())));
             table->scrollTo(table->currentIndex());
+        } else {
+            showCurrent();
         }
-        showCurrent();
     }
 }

@@ -159,16 +159,27 @@ bool PhraseStore::countUse(qint64 id, int *count, QString *error)
 
 bool PhraseStore::update(qint64 id, const Values &values, QString *error)
 {
+    QSqlQuery query(database());
+    prepareUpdate(query, id, values, {});
+    return execOnPhrase(query, error);
+}
+
+void PhraseStore::prepareUpdate(QSqlQuery &query, qint64 id, const Values &values, const Values &bases) const
+{
     QStringList assignments;
     for (const auto &value : values)
         assignments << fieldName(value.first) + QStringLiteral(" = ?");
-    QSqlQuery query(database());
-    query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                      .arg(tableName(), assignments.join(QStringLiteral(", ")), fieldName(Id)));
+    QStringList conditions{fieldName(Id) + QStringLiteral(" = ?")};
+    for (const auto &base : bases)
+        conditions << fieldName(base.first) + QStringLiteral(" IS ?");
+    query.prepare(
+        QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+            .arg(tableName(), assignments.join(QStringLiteral(", ")), conditions.join(QStringLiteral(" AND "))));
     for (const auto &value : values)
         query.addBindValue(value.second);
     query.addBindValue(id);
-    return execOnPhrase(query, error);
+    for (const auto &base : bases)
+        query.addBindValue(base.second);
 }
 
 PhraseStore::Outcome PhraseStore::updateIf(qint64 id, const Values &values, const Values &bases, QString *error)
@@ -190,21 +201,8 @@ PhraseStore::Outcome PhraseStore::updateIf(qint64 id, const Values &values, cons
     if (holdsNew(baseOf))
         return Outcome::Unchanged;
 
-    QStringList assignments;
-    for (const auto &value : values)
-        assignments << fieldName(value.first) + QStringLiteral(" = ?");
-    QStringList conditions{fieldName(Id) + QStringLiteral(" = ?")};
-    for (const auto &base : bases)
-        conditions << fieldName(base.first) + QStringLiteral(" IS ?");
     QSqlQuery query(database());
-    query.prepare(
-        QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-            .arg(tableName(), assignments.join(QStringLiteral(", ")), conditions.join(QStringLiteral(" AND "))));
-    for (const auto &value : values)
-        query.addBindValue(value.second);
-    query.addBindValue(id);
-    for (const auto &base : bases)
-        query.addBindValue(base.second);
+    prepareUpdate(query, id, values, bases);
     if (!exec(query, error))
         return Outcome::Failed;
     if (query.numRowsAffected() > 0)

@@ -98,6 +98,8 @@ private:
     bool execOnPhrase(QSqlQuery &query, QString *error);
     using Values = QVector<QPair<Field, QVariant>>;
     bool update(qint64 id, const Values &values, QString *error);
+    // UPDATE of the phrase id, setting values where the file still holds every base.
+    void prepareUpdate(QSqlQuery &query, qint64 id, const Values &values, const Values &bases) const;
     Outcome updateIf(qint64 id, const Values &values, const Values &bases, QString *error);
 
     QString connection;
