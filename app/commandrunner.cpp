@@ -3,7 +3,9 @@
 #include "app/databasecheckreason.h"
 #include "app/globals.h"
 #include "db/databasefile.h"
+#include "db/phraseconnection.h"
 #include "db/phrasestore.h"
+#include "db/serveraddress.h"
 #include "db/settingskeys.h"
 
 #include <QDir>
@@ -16,7 +18,7 @@ namespace {
 
 QString native(const QString &path)
 {
-    return QDir::toNativeSeparators(path);
+    return shownLocation(path);
 }
 
 // Ends a sentence that a driver's or the system's text closes.
@@ -55,16 +57,22 @@ int CommandRunner::run(const CommandLine &given)
     }
 
     path = line.database.isEmpty() ? storedDatabase() : line.database;
+    const bool server = ServerAddress::isServerAddress(path);
     // SQLite would make an empty file of a name that leads nowhere.
-    if (!QFileInfo::exists(path))
+    if (!server && !QFileInfo::exists(path))
         return fail(QObject::tr("There is no database file %1.").arg(native(path)));
-    const QString notRegular = notRegularFileReason(path);
+    const QString notRegular = server ? QString() : notRegularFileReason(path);
     if (!notRegular.isEmpty())
         return fail(QObject::tr("Cannot open %1: %2").arg(native(path), notRegular));
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    PhraseStore::configure(db);
+    QSqlDatabase db = phraseConnection(path);
+    if (!db.isValid())
+        return fail(driverMissing(path));
     QString error;
     const DatabaseCheck check = openPhraseDatabase(db, path, &error);
+    if (check == DatabaseCheck::PasswordNeeded)
+        return fail(QObject::tr("Cannot open %1: the server wants a password; give it in the file ~/.pgpass or "
+                                "in the environment variable PGPASSWORD (%2)")
+                        .arg(native(path), error));
     if (check != DatabaseCheck::Ok) {
         const DatabaseCheckReason reason = describe(check, error);
         if (!reason.notPhrases)

@@ -14,6 +14,8 @@ DatabaseCheckReason describe(DatabaseCheck check, const QString &error)
     case DatabaseCheck::NoPhraseTable:
         // A view of that name comes with words of its own.
         return {true, error.isEmpty(), error};
+    case DatabaseCheck::PasswordNeeded:
+        return {false, false, error};
     case DatabaseCheck::IdNotIntegerKey:
         return {true, false, error};
     case DatabaseCheck::MissingColumns:

@@ -4,6 +4,7 @@
 #include "browser/savedsort.h"
 #include "browser/searchcondition.h"
 #include "db/settingskeys.h"
+#include "db/sqldialect.h"
 #include "db/sqlerrortext.h"
 
 #include <QSettings>
@@ -20,7 +21,7 @@ bool selectFound(QSqlQuery &query, const QVector<PhraseStore::Field> &fields, co
     for (const PhraseStore::Field field : fields) {
         const QString name = PhraseStore::fieldName(field);
         const bool number = field == PhraseStore::Id || field == PhraseStore::Rating || field == PhraseStore::Frequency;
-        names << (number ? name : QStringLiteral("CAST(%1 AS BLOB)").arg(name));
+        names << (number ? name : SqlDialect(QSqlDatabase::database()).asBytes(name));
     }
     QString sql = QStringLiteral("SELECT ") + names.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
                   PhraseStore::tableName();
@@ -32,16 +33,15 @@ bool selectFound(QSqlQuery &query, const QVector<PhraseStore::Field> &fields, co
                                                           .value(SettingsKeys::inGroup(SettingsKeys::tableHeader()))
                                                           .toByteArray());
     const QSqlDatabase db = QSqlDatabase::database();
-    const QSqlRecord columns = db.record(PhraseStore::tableName());
+    const QSqlRecord columns = PhraseStore::tableRecord(db);
     if (sort.column >= 0 && sort.column < columns.count())
         sql += QStringLiteral(" ORDER BY ") +
                db.driver()->escapeIdentifier(columns.fieldName(sort.column), QSqlDriver::FieldName) +
                (sort.order == Qt::AscendingOrder ? QStringLiteral(" ASC") : QStringLiteral(" DESC"));
-    // SQLite takes a negative limit for none.
     sql += QStringLiteral(" LIMIT ?");
     query.setForwardOnly(true);
     if (query.prepare(sql)) {
-        query.addBindValue(limit);
+        query.addBindValue(limit < 0 ? SqlDialect(db).noLimit() : limit);
         if (query.exec())
             return true;
     }

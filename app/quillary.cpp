@@ -8,7 +8,9 @@
 #include "browser/sqltable.h"
 #include "browser/typefind.h"
 #include "db/databasefile.h"
+#include "db/phraseconnection.h"
 #include "db/phrasestore.h"
+#include "db/serveraddress.h"
 #include "db/settingskeys.h"
 #include "db/typewatch.h"
 #include "editor/htmledit.h"
@@ -39,8 +41,6 @@ Quillary::Quillary(const QString &databaseFile, const std::optional<QString> &se
     qApp->setStyleSheet(::styleSheet(systemStyleSheet(QApplication::palette())));
     readSettings();
     helpCreated = false;
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    PhraseStore::configure(db);
     if (databaseFile.isEmpty())
         openDatabaseFile();
     else
@@ -88,10 +88,11 @@ void Quillary::readSettings()
 void Quillary::openRunFile(const QString &databaseFile)
 {
     storedFile = nameFileDB;
-    runFile = QFileInfo(databaseFile).absoluteFilePath();
+    const bool server = ServerAddress::isServerAddress(databaseFile);
+    runFile = server ? databaseFile : QFileInfo(databaseFile).absoluteFilePath();
     nameFileDB = runFile;
     // SQLite would make an empty database of a name that leads nowhere.
-    if (QFileInfo(runFile).isFile()) {
+    if (server || QFileInfo(runFile).isFile()) {
         if (openDatabaseFile())
             return;
     } else {
@@ -132,7 +133,7 @@ void Quillary::writeSettings()
     settings->setValue(SettingsKeys::state(), state);
     settings->setValue(SettingsKeys::language(), language);
     // A file opened from the command line is for that run only.
-    settings->setValue(SettingsKeys::databaseFile(), nameFileDB == runFile ? storedFile : nameFileDB);
+    settings->setValue(SettingsKeys::databaseFile(), withoutPassword(nameFileDB == runFile ? storedFile : nameFileDB));
     settings->setValue(SettingsKeys::exchangeFile(), nameIni);
     typeFind->saveTableSettings(settings);
     settings->endGroup();

@@ -12,6 +12,7 @@ class QLabel;
 class QMenu;
 class QProgressBar;
 class QSettings;
+class QSqlDatabase;
 class QToolBar;
 class QTranslator;
 class TypeEdit;
@@ -32,6 +33,8 @@ public:
     ~Quillary() override;
 
     bool openDatabaseFile();
+    // Asks for the server's password after its refusal; false when the user gives up.
+    bool askPassword(QSqlDatabase &db, const QString &refusal);
     void closeDatabase();
     void updateWindowTitle();
     void retranslate();

@@ -6,6 +6,7 @@
 #include "browser/sqltable.h"
 #include "browser/typefind.h"
 #include "db/databasefile.h"
+#include "db/phraseconnection.h"
 #include "db/tracecategories.h"
 #include "db/typewatch.h"
 #include "db/watchpause.h"
@@ -19,6 +20,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QSqlDatabase>
@@ -33,22 +35,44 @@ void Quillary::showError(const QString &text)
 
 bool Quillary::openDatabaseFile()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QSqlDatabase db = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
-    QString error;
-    const DatabaseCheck check = openPhraseDatabase(db, nameFileDB, &error);
-    if (check == DatabaseCheck::Ok) {
-        QApplication::restoreOverrideCursor();
-        return true;
+    QSqlDatabase db = phraseConnection(nameFileDB);
+    if (!db.isValid()) {
+        closeSplash();
+        showError(QObject::tr("Unable to open the base - ") + shownLocation(nameFileDB) + QStringLiteral(": ") +
+                  driverMissing(nameFileDB));
+        return false;
     }
-    closeSplash();
-    QApplication::restoreOverrideCursor();
+    // A password typed for another server is not handed to this one.
+    db.setPassword(QString());
+    QString error;
+    DatabaseCheck check = DatabaseCheck::CannotOpen;
+    do {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        check = openPhraseDatabase(db, nameFileDB, &error);
+        QApplication::restoreOverrideCursor();
+        if (check == DatabaseCheck::Ok)
+            return true;
+        closeSplash();
+    } while (check == DatabaseCheck::PasswordNeeded && askPassword(db, error));
     // The file is named: a message at start-up or after a switch must say which one.
-    const QString prefix =
-        QObject::tr("Unable to open the base - ") + QDir::toNativeSeparators(nameFileDB) + QStringLiteral(": ");
+    const QString prefix = QObject::tr("Unable to open the base - ") + shownLocation(nameFileDB) + QStringLiteral(": ");
     const DatabaseCheckReason reason = describe(check, error);
     showError(prefix + (reason.noTable ? QObject::tr("table not found.") : reason.text));
     return false;
+}
+
+bool Quillary::askPassword(QSqlDatabase &db, const QString &refusal)
+{
+    bool given = false;
+    // Kept by the connection alone, for its reconnects: never in the settings or a message.
+    const QString password = QInputDialog::getText(
+        this, QObject::tr("Password"),
+        QObject::tr("%1\n\nThe password of %2 on %3:").arg(refusal.trimmed(), db.userName(), shownLocation(nameFileDB)),
+        QLineEdit::Password, QString(), &given);
+    if (!given)
+        return false;
+    db.setPassword(password);
+    return true;
 }
 
 void Quillary::closeDatabase()
@@ -60,7 +84,7 @@ void Quillary::updateWindowTitle()
 {
     QString title = applicationName;
     if (!nameFileDB.isEmpty())
-        title += QStringLiteral(" - ") + nameFileDB;
+        title += QStringLiteral(" - ") + withoutPassword(nameFileDB);
     // The browser has just probed the file; one probe an opening is enough.
     const QSqlDatabase db = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
     if (!nameFileDB.isEmpty() && db.isOpen() && typeFind->model->isReadOnly())
@@ -99,15 +123,14 @@ void Quillary::databaseRemoved()
         return;
     databaseGone = true;
     // Writes would fail on a file no longer at its path; the phrases shown stay readable.
-    typeFind->model->setReadOnly(true);
-    typeFind->appendPhraseAction->setEnabled(false);
+    typeFind->setReadOnly();
     typeEdit->setReadOnly(true);
     updateWindowTitle();
     QMessageBox::warning(this, QObject::tr("Warning"),
                          QObject::tr("The database file %1 is no longer there: it was removed, renamed or replaced "
                                      "by a file that cannot be used.\nThe phrases shown are kept; File > Save "
                                      "Database As writes them to a new file.")
-                             .arg(QDir::toNativeSeparators(nameFileDB)));
+                             .arg(shownLocation(nameFileDB)));
 }
 
 void Quillary::switchTo(const QString &path)

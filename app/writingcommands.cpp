@@ -1,6 +1,8 @@
 #include "app/commandrunner.h"
 #include "app/globals.h"
+#include "db/phraseconnection.h"
 #include "db/phrasestore.h"
+#include "db/sqldialect.h"
 #include "db/sqlerrortext.h"
 
 #include <QDir>
@@ -22,7 +24,7 @@ int CommandRunner::add(const CommandLine &line)
     QVector<qint64> ids;
     QString error;
     if (!PhraseStore().insert({phrase}, &ids, &error) || ids.isEmpty())
-        return fail(QObject::tr("Cannot store the phrase in %1: %2").arg(QDir::toNativeSeparators(path), error));
+        return fail(QObject::tr("Cannot store the phrase in %1: %2").arg(shownLocation(path), error));
     return write(QByteArray::number(ids.first()) + '\n') ? 0 : 1;
 }
 
@@ -35,7 +37,7 @@ int CommandRunner::set(const CommandLine &line)
     // Nothing may write the phrase between reading and writing it, and the fields go all or none.
     QSqlDatabase db = QSqlDatabase::database();
     QSqlQuery begin(db);
-    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
+    if (!begin.exec(SqlDialect(db).beginWrite()))
         return fail(cannot(sqlErrorText(begin.lastError())));
     struct Rollback
     {

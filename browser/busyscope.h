@@ -28,7 +28,7 @@ public:
     BusyScope(const BusyScope &) = delete;
     BusyScope &operator=(const BusyScope &) = delete;
 
-    ImportProgress progress() const
+    Progress progress() const
     {
         QProgressBar *target = bar;
         return [target](qint64 done, qint64 total) {

@@ -1,5 +1,8 @@
 #include "browser/phrasemodel.h"
 
+#include "db/serverdatabase.h"
+#include "db/sqldialect.h"
+
 #include <QSqlRecord>
 
 PhraseModel::PhraseModel(QObject *parent, const QSqlDatabase &db)
@@ -36,15 +39,36 @@ Qt::ItemFlags PhraseModel::flags(const QModelIndex &index) const
 
 void PhraseModel::setTable(const QString &tableName)
 {
-    QSqlTableModel::setTable(tableName);
+    QSqlTableModel::setTable(SqlDialect(database()).modelTable(tableName));
     const QSqlRecord fields = record();
     columns.clear();
     for (int f = 0; f < PhraseStore::fieldCount; ++f)
         columns << PhraseStore::column(fields, PhraseStore::Field(f));
 }
 
+bool PhraseModel::reachable()
+{
+    QSqlDatabase db = database();
+    if (!isServerConnection(db))
+        return true;
+    bool again = false;
+    QString error;
+    if (!serverReachable(db, &again, &error)) {
+        emit notice(QObject::tr("The connection to the server is lost: %1. The phrases shown are kept; the next "
+                                "action connects again.")
+                        .arg(error.trimmed()));
+        return false;
+    }
+    if (again)
+        emit notice(QObject::tr("Connected to the server again."));
+    return true;
+}
+
 bool PhraseModel::select()
 {
+    // A reload on a dropped connection would empty the table.
+    if (!reachable())
+        return false;
     pending = -1;
     counts.clear();
     if (!QSqlTableModel::select())
@@ -108,7 +132,7 @@ PhraseRecord PhraseModel::phrase(int row) const
     return record;
 }
 
-PhraseRowSource PhraseModel::phraseSource(const QVector<int> &rows, const PhraseStore::Progress &progress) const
+PhraseRowSource PhraseModel::phraseSource(const QVector<int> &rows, const Progress &progress) const
 {
     return [this, rows, progress, done = 0](PhraseRecord *row) mutable {
         if (done >= rows.size())
@@ -167,6 +191,8 @@ bool PhraseModel::reported(bool stored, const QString &error)
 
 bool PhraseModel::storeNewPhrase(const PhraseRecord &record, PhraseStore::Field field)
 {
+    if (!reachable())
+        return false;
     dropPendingRow();
     QVector<qint64> ids;
     QString error;
@@ -192,6 +218,8 @@ bool PhraseModel::writeText(int row, const QString &str, const QString &html)
 bool PhraseModel::writeText(qint64 id, const QString &str, const QString &html, const QVariant &baseStr,
                             const QVariant &baseHtml)
 {
+    if (!reachable())
+        return false;
     QString error;
     const PhraseStore::Outcome outcome = phraseStore.setText(id, str, html, baseStr, baseHtml, &error);
     const int row = rowOfId(id);
@@ -229,6 +257,8 @@ void setRecordField(PhraseRecord *record, PhraseStore::Field field, const QVaria
 
 bool PhraseModel::writeField(int row, PhraseStore::Field field, const QVariant &newValue)
 {
+    if (!reachable())
+        return false;
     if (row == pending) {
         PhraseRecord record;
         setRecordField(&record, field, newValue);
@@ -247,6 +277,8 @@ bool PhraseModel::writeField(int row, PhraseStore::Field field, const QVariant &
 
 bool PhraseModel::resolve(const PhraseConflict &conflict, ConflictChoice choice, qint64 *newId)
 {
+    if (!reachable())
+        return false;
     QString error;
     bool stored = true;
     if (choice == ConflictChoice::KeepBoth || (choice == ConflictChoice::Overwrite && conflict.gone)) {
@@ -269,6 +301,8 @@ bool PhraseModel::resolve(const PhraseConflict &conflict, ConflictChoice choice,
 
 bool PhraseModel::countUse(int row, int *count)
 {
+    if (!reachable())
+        return false;
     QString error;
     int stored = 0;
     if (!phraseStore.countUse(value(row, PhraseStore::Id).toLongLong(), &stored, &error))
@@ -283,9 +317,10 @@ bool PhraseModel::countUse(int row, int *count)
     return true;
 }
 
-bool PhraseModel::insertPhrases(const QVector<PhraseRecord> &records, QVector<qint64> *ids,
-                                const PhraseStore::Progress &progress)
+bool PhraseModel::insertPhrases(const QVector<PhraseRecord> &records, QVector<qint64> *ids, const Progress &progress)
 {
+    if (!reachable())
+        return false;
     QString error;
     const bool stored = phraseStore.insert(records, ids, &error, progress);
     return reported(stored, error);
@@ -293,6 +328,8 @@ bool PhraseModel::insertPhrases(const QVector<PhraseRecord> &records, QVector<qi
 
 bool PhraseModel::removePhrases(const QVector<int> &rows)
 {
+    if (!reachable())
+        return false;
     QVector<qint64> ids;
     for (const int row : rows) {
         if (row != pending)

@@ -45,7 +45,7 @@ public:
     int rowOfId(const QVariant &id) const;
     PhraseRecord phrase(int row) const;
     // The phrases of `rows`, in that order, for a writer to stream; progress now and then.
-    PhraseRowSource phraseSource(const QVector<int> &rows, const PhraseStore::Progress &progress = {}) const;
+    PhraseRowSource phraseSource(const QVector<int> &rows, const Progress &progress = {}) const;
 
     // The empty row Insert or Append put in, until something is typed into it.
     int pendingRow() const { return pending; }
@@ -63,8 +63,7 @@ public:
     // Carries out the user's answer and reloads the table; newId receives a phrase kept beside the other.
     bool resolve(const PhraseConflict &conflict, ConflictChoice choice, qint64 *newId);
     bool countUse(int row, int *count);
-    bool insertPhrases(const QVector<PhraseRecord> &records, QVector<qint64> *ids,
-                       const PhraseStore::Progress &progress = {});
+    bool insertPhrases(const QVector<PhraseRecord> &records, QVector<qint64> *ids, const Progress &progress = {});
     bool removePhrases(const QVector<int> &rows);
 
     PhraseStore &store() { return phraseStore; }
@@ -76,12 +75,17 @@ signals:
     // A phrase typed into the pending row is stored under this id, from a write into
     // this column; the table was reloaded.
     void phraseAdded(qint64 id, int column);
+    // Something the user should know that is no failure of a write: the server connection
+    // lost or made again.
+    void notice(const QString &text);
 
 private:
     bool storeNewPhrase(const PhraseRecord &record, PhraseStore::Field field);
     bool finishWrite(int row, bool stored, const QString &error);
     bool finishWrite(int row, PhraseStore::Outcome outcome, const QString &error, PhraseConflict conflict);
     bool reported(bool stored, const QString &error);
+    // Whether the database can be worked on now; a server connection that dropped is made again.
+    bool reachable();
 
     PhraseStore phraseStore;
     QVector<int> columns;

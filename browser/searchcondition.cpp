@@ -1,6 +1,9 @@
 #include "browser/searchcondition.h"
 
+#include "db/phrasestore.h"
+
 #include <QObject>
+#include <QStringList>
 
 namespace {
 
@@ -32,13 +35,8 @@ QString containsPattern(const QString &text)
 
 QString shadowColumn(const QString &column)
 {
-    if (column == QLatin1String("Str"))
-        return QStringLiteral("StrLower");
-    if (column == QLatin1String("Keyword"))
-        return QStringLiteral("KeyLower");
-    if (column == QLatin1String("Labels"))
-        return QStringLiteral("LabelLower");
-    return QString();
+    const int field = PhraseStore::fieldNamed(column);
+    return field < 0 ? QString() : PhraseStore::fieldName(PhraseStore::shadowOf(PhraseStore::Field(field)));
 }
 
 } // namespace
@@ -69,9 +67,10 @@ QString searchFilter(const QString &text)
 {
     if (text.isEmpty())
         return QString();
-    return QLatin1Char('(') + buildCondition(QStringLiteral("Str"), text) + QLatin1String(") or (") +
-           buildCondition(QStringLiteral("Labels"), text) + QLatin1String(") or (") +
-           buildCondition(QStringLiteral("Keyword"), text) + QLatin1Char(')');
+    QStringList conditions;
+    for (const PhraseStore::Field field : {PhraseStore::Str, PhraseStore::Labels, PhraseStore::KeyWord})
+        conditions << QLatin1Char('(') + buildCondition(PhraseStore::fieldName(field), text) + QLatin1Char(')');
+    return conditions.join(QLatin1String(" or "));
 }
 
 bool searchTooLong(const QString &text)

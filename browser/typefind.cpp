@@ -10,6 +10,8 @@
 #include "browser/spinboxdelegate.h"
 #include "browser/sqltable.h"
 #include "db/databasefile.h"
+#include "db/serverdatabase.h"
+#include "db/servernotices.h"
 #include "db/settingskeys.h"
 #include "db/tracecategories.h"
 #include "db/typewatch.h"
@@ -66,12 +68,11 @@ void TypeFind::createWidgets()
     // The model belongs to the default connection rather than to the widget tree;
     // the dock hands it back when it goes.
     model = new PhraseModel(nullptr, QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false));
-    connect(model, &PhraseModel::writeFailed, this, &TypeFind::reportWriteFailure);
-    connect(model, &PhraseModel::phraseAdded, this, &TypeFind::showStoredPhrase);
-    connect(model, &PhraseModel::writeConflict, this, &TypeFind::queueConflict);
+    connectModel();
 
     watcher = new TypeWatch(this);
     watcher->setConnection(model->database().connectionName());
+    notices = new ServerNotices(this);
 
     table->setModel(model);
     setupModel();
@@ -137,6 +138,12 @@ void TypeFind::createActions()
     contextMenu->addAction(deletePhraseAction);
 }
 
+void TypeFind::setReadOnly()
+{
+    model->setReadOnly(true);
+    appendPhraseAction->setEnabled(false);
+}
+
 int TypeFind::column(PhraseStore::Field field) const
 {
     return model->column(field);
@@ -178,8 +185,39 @@ void TypeFind::retranslate()
     appendPhraseAction->setStatusTip(QObject::tr("Append Phrase"));
 }
 
+void TypeFind::connectModel()
+{
+    connect(model, &PhraseModel::writeFailed, this, &TypeFind::reportWriteFailure);
+    connect(model, &PhraseModel::phraseAdded, this, &TypeFind::showStoredPhrase);
+    connect(model, &PhraseModel::writeConflict, this, &TypeFind::queueConflict);
+    connect(model, &PhraseModel::notice, this, &TypeFind::setMessage);
+}
+
+void TypeFind::connectSelection()
+{
+    connect(table->selectionModel(), &QItemSelectionModel::currentChanged, this, &TypeFind::currentCh);
+    connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TypeFind::selectCh);
+}
+
+void TypeFind::replaceModel(const QSqlDatabase &db)
+{
+    PhraseModel *old = model;
+    QItemSelectionModel *oldSelection = table->selectionModel();
+    model = new PhraseModel(nullptr, db);
+    connectModel();
+    table->setModel(model);
+    if (signalsConnected)
+        connectSelection();
+    oldSelection->deleteLater();
+    old->deleteLater();
+}
+
 void TypeFind::setupModel()
 {
+    // A file and a server need different drivers, and a model keeps its connection for life.
+    const QSqlDatabase db = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
+    if (db.driverName() != model->database().driverName())
+        replaceModel(db);
     // A new file keeps the column layout the user made, where the columns match.
     const QByteArray layout = table->horizontalHeader()->saveState();
     const int oldColumns = table->horizontalHeader()->count();
@@ -226,9 +264,22 @@ void TypeFind::setupModel()
     install(PhraseStore::Frequency, new NoEditDelegate(this));
     connect(strDelegate, &EditStrDelegate::setHtml, this, &TypeFind::nextHtml);
 
-    // The file the model reads, whoever opened it under that name.
-    watcher->addFile(model->database().databaseName());
-    watcher->start(false);
+    // The file the model reads, whoever opened it under that name; a server tells of changes itself.
+    if (isServerConnection(db)) {
+        notices->setConnection(db.connectionName());
+        // Told once the window is up to show it.
+        if (!isSearchIndexed(db)) {
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    emit setMessage(QObject::tr("The server has no search indexes: each search reads every phrase."));
+                },
+                Qt::QueuedConnection);
+        }
+    } else {
+        watcher->addFile(model->database().databaseName());
+        watcher->start(false);
+    }
 
     setHeaderTexts();
 }
@@ -242,8 +293,8 @@ void TypeFind::connectSignals()
     connect(table, &SQLTable::keyInsert, this, &TypeFind::insertRow);
     connect(table, &SQLTable::keyCopy, this, &TypeFind::copyPhrase);
     connect(table, &SQLTable::keyPaste, this, &TypeFind::pastePhrase);
-    connect(table->selectionModel(), &QItemSelectionModel::currentChanged, this, &TypeFind::currentCh);
-    connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TypeFind::selectCh);
+    connectSelection();
+    signalsConnected = true;
     connect(copyPhraseAction, &QAction::triggered, this, &TypeFind::copyPhrase);
     connect(copyCellsAction, &QAction::triggered, this, &TypeFind::copyCell);
     connect(pastePhraseAction, &QAction::triggered, this, &TypeFind::pastePhrase);
@@ -252,6 +303,7 @@ void TypeFind::connectSignals()
     connect(table, &SQLTable::changeFocus, this, &TypeFind::enableChanged);
     connect(this, &QDockWidget::visibilityChanged, this, &TypeFind::enableChanged);
     connect(watcher, &TypeWatch::fileChanged, this, &TypeFind::changedFile);
+    connect(notices, &ServerNotices::changed, this, [this] { changedFile(model->database().databaseName()); });
     connect(table->verticalHeader(), &QHeaderView::sectionPressed, this, &TypeFind::copyPhraseIndex);
 }
 

@@ -22,6 +22,8 @@ class QSettings;
 class PhraseModel;
 class SQLTable;
 class TypeWatch;
+class ServerNotices;
+class QSqlDatabase;
 
 // The phrase browser: a table over the open database's phrases, the search bar
 // under it, and the phrase actions the main window shows in its menus and toolbars.
@@ -34,6 +36,8 @@ public:
     ~TypeFind() override;
 
     void setupModel();
+    // Keeps the phrases shown but takes no more edits, for a database that can no longer be written.
+    void setReadOnly();
     void retranslate();
     void connectSignals();
     void showCurrent();
@@ -46,11 +50,13 @@ public:
 
     // Write the selected rows, or every phrase the browser lists when at most one
     // cell is selected, and report the count or the failure to the user.
-    bool exportTxt(const QString &fileName, const ImportProgress &progress = {});
-    bool exportIni(const QString &fileName, const ImportProgress &progress = {});
+    bool exportTxt(const QString &fileName, const Progress &progress = {});
+    bool exportIni(const QString &fileName, const Progress &progress = {});
 
     SQLTable *table = nullptr;
     TypeWatch *watcher = nullptr;
+    // A server database's watcher: the server tells of each change.
+    ServerNotices *notices = nullptr;
     QMenu *contextMenu = nullptr;
     QAction *copyPhraseAction = nullptr;
     QAction *copyCellsAction = nullptr;
@@ -104,6 +110,9 @@ private:
     int column(PhraseStore::Field field) const;
     QVariant cell(int row, PhraseStore::Field field) const;
     void createWidgets();
+    void connectModel();
+    void connectSelection();
+    void replaceModel(const QSqlDatabase &db);
     void createActions();
     void setHeaderTexts();
     bool currentIsValid() const;
@@ -118,7 +127,7 @@ private:
     // The row of each selected cell.
     QVector<int> selectedCellRows() const;
     void applyActionState(bool tableFocus, bool nothingSelected);
-    bool exportPhrases(const QString &fileName, bool ini, const ImportProgress &progress);
+    bool exportPhrases(const QString &fileName, bool ini, const Progress &progress);
 
     QPushButton *clearButton = nullptr;
     QLineEdit *searchEdit = nullptr;
@@ -135,6 +144,7 @@ private:
     QVariant phraseBeforeNewRow;
     // Whether the cell editor being committed still had the focus.
     bool cellWasEditing = false;
+    bool signalsConnected = false;
     bool readOnlyNoted = false;
 };
 

@@ -6,6 +6,7 @@
 #include "browser/rowafterdeletion.h"
 #include "browser/sqltable.h"
 #include "browser/typefind.h"
+#include "db/servernotices.h"
 #include "db/tracecategories.h"
 #include "db/watchpause.h"
 #include "exchange/eventpacer.h"
@@ -53,10 +54,13 @@ void TypeFind::selectCh(const QItemSelection &selected)
 
 void TypeFind::enableChanged(bool tableFocus)
 {
-    if (table->hasFocus())
+    if (table->hasFocus()) {
         watcher->start(false);
-    else
+        notices->start();
+    } else {
         watcher->stop(false);
+        notices->stop();
+    }
 
     if (tableFocus)
         selectCh(table->selectionModel()->selection());
@@ -174,7 +178,7 @@ void TypeFind::insertPhrases(const QVector<PhraseRecord> &records)
     const WatchPause pause(watcher);
     QVector<qint64> ids;
     QScopedPointer<BusyScope> busy(progressBar && records.size() > 1000 ? new BusyScope(progressBar) : nullptr);
-    EventPacer pacer(busy ? busy->progress() : ImportProgress());
+    EventPacer pacer(busy ? busy->progress() : Progress());
     const auto step = [&pacer](qint64 done, qint64 total) { pacer.step(done, total); };
     if (model->insertPhrases(records, &ids, step)) {
         // The file orders new phrases by their ids; the cursor follows the first one.
@@ -276,7 +280,7 @@ void showExportMessage(QWidget *parent, const QString &title, const QString &tex
 
 } // namespace
 
-bool TypeFind::exportPhrases(const QString &fileName, bool ini, const ImportProgress &progress)
+bool TypeFind::exportPhrases(const QString &fileName, bool ini, const Progress &progress)
 {
     const QVector<int> rows = exportRows(selectedCellRows(), model->rowCount(), model->pendingRow());
     int written = 0;
@@ -296,12 +300,12 @@ bool TypeFind::exportPhrases(const QString &fileName, bool ini, const ImportProg
     return true;
 }
 
-bool TypeFind::exportTxt(const QString &fileName, const ImportProgress &progress)
+bool TypeFind::exportTxt(const QString &fileName, const Progress &progress)
 {
     return exportPhrases(fileName, false, progress);
 }
 
-bool TypeFind::exportIni(const QString &fileName, const ImportProgress &progress)
+bool TypeFind::exportIni(const QString &fileName, const Progress &progress)
 {
     return exportPhrases(fileName, true, progress);
 }

@@ -1,7 +1,10 @@
 #include "db/databasefile.h"
 
 #include "db/impatientconnection.h"
+#include "db/phraseconnection.h"
 #include "db/phrasestore.h"
+#include "db/serveraddress.h"
+#include "db/serverdatabase.h"
 #include "db/sqlerrortext.h"
 
 #include <QDebug>
@@ -63,6 +66,8 @@ bool copyReplacing(const QString &source, const QString &target, QString *error)
 
 QString startupDatabase(const QString &stored, const QString &programFolder)
 {
+    if (ServerAddress::isServerAddress(stored))
+        return stored;
     const QString userFolder =
         QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QStringLiteral("/Quillary");
     const QString starter = programFolder + QStringLiteral("/org.db");
@@ -142,6 +147,8 @@ QString idKeyProblem(const QSqlDatabase &db)
 
 DatabaseCheck openPhraseDatabase(QSqlDatabase &db, const QString &path, QString *error)
 {
+    if (ServerAddress::isServerAddress(path))
+        return openServerDatabase(db, path, error);
     db.setDatabaseName(path);
     // SQLite would take a device for an empty database and say nothing useful of a folder or a FIFO.
     if (const QString reason = notRegularFileReason(path); !reason.isEmpty()) {
@@ -187,8 +194,7 @@ DatabaseCheck checkPhraseDatabase(const QString &path, QString *error)
     const QString connection = QStringLiteral("quillary-check");
     DatabaseCheck check = DatabaseCheck::CannotOpen;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-        PhraseStore::configure(db);
+        QSqlDatabase db = phraseConnection(path, connection);
         check = openPhraseDatabase(db, path, error);
         db.close();
     }
@@ -222,6 +228,8 @@ bool copyOpenDatabase(const QSqlDatabase &db, const QString &target, QString *er
 
 bool isWritableDatabase(const QSqlDatabase &db)
 {
+    if (isServerConnection(db))
+        return db.isOpen() && isWritableServer(db);
     const QFileInfo file(db.databaseName());
     if (!db.isOpen() || !file.isWritable() || !QFileInfo(file.absolutePath()).isWritable())
         return false;

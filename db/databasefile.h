@@ -38,6 +38,8 @@ enum class DatabaseCheck
     // The id column is not SQLite's own row key (INTEGER PRIMARY KEY), so ids may
     // repeat, be missing or not be integers, and a write by id could reach another phrase.
     IdNotIntegerKey,
+    // The server wants a password that neither the address nor libpq's own places give.
+    PasswordNeeded,
 };
 
 // Opens db on path and checks that it is an SQLite file holding the phrase table
@@ -47,6 +49,8 @@ enum class DatabaseCheck
 // NoPhraseTable it stays open, and error is empty or says that TypeText is a view.
 // On MissingColumns it is closed and error names them; on IdNotIntegerKey it is
 // closed and error says how id is declared.
+// A server address (postgresql://...) is opened on the server instead; db must then be a
+// PostgreSQL connection (see phraseConnection).
 DatabaseCheck openPhraseDatabase(QSqlDatabase &db, const QString &path, QString *error);
 
 // The same checks on a connection of their own, which is gone again afterwards: for a

@@ -6,6 +6,9 @@
 ImpatientConnection::ImpatientConnection(const QSqlDatabase &db)
     : db(db)
 {
+    // Only SQLite waits on another connection's lock.
+    if (db.driverName() != QLatin1String("QSQLITE"))
+        return;
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("PRAGMA busy_timeout")) || !query.next())
         return;

@@ -1,6 +1,7 @@
 #include "db/phrasestore.h"
 
 #include "db/impatientconnection.h"
+#include "db/sqldialect.h"
 #include "db/sqlerrortext.h"
 
 #include <QObject>
@@ -16,22 +17,50 @@ namespace {
 const char *const fieldNames[PhraseStore::fieldCount] = {
     "id", "Str", "Labels", "KeyWord", "HotKey", "Html", "KeyLower", "StrLower", "LabelLower", "Rating", "Frequency"};
 
-// The lower-case copy the search reads; the field itself where there is none.
-PhraseStore::Field shadowOf(PhraseStore::Field field)
+// What a new phrase's row gets, column by column. A null string is stored as NULL:
+// a phrase pasted from a NULL field stays one.
+struct InsertColumn
+{
+    PhraseStore::Field field;
+    QVariant (*value)(const PhraseRecord &record);
+};
+const InsertColumn insertColumns[] = {
+    {PhraseStore::Str, [](const PhraseRecord &r) -> QVariant { return r.str; }},
+    {PhraseStore::Labels, [](const PhraseRecord &r) -> QVariant { return r.labels; }},
+    {PhraseStore::KeyWord, [](const PhraseRecord &r) -> QVariant { return r.keyWord; }},
+    {PhraseStore::HotKey, [](const PhraseRecord &r) -> QVariant { return r.hotKey; }},
+    {PhraseStore::Html, [](const PhraseRecord &r) -> QVariant { return r.html; }},
+    {PhraseStore::StrLower, [](const PhraseRecord &r) -> QVariant { return r.str.toLower(); }},
+    {PhraseStore::LabelLower, [](const PhraseRecord &r) -> QVariant { return r.labels.toLower(); }},
+    {PhraseStore::KeyLower, [](const PhraseRecord &r) -> QVariant { return r.keyWord.toLower(); }},
+    {PhraseStore::Rating, [](const PhraseRecord &r) -> QVariant { return r.rating; }},
+    {PhraseStore::Frequency, [](const PhraseRecord &r) -> QVariant { return r.frequency; }},
+};
+
+} // namespace
+
+PhraseStore::Field PhraseStore::shadowOf(Field field)
 {
     switch (field) {
-    case PhraseStore::Str:
-        return PhraseStore::StrLower;
-    case PhraseStore::Labels:
-        return PhraseStore::LabelLower;
-    case PhraseStore::KeyWord:
-        return PhraseStore::KeyLower;
+    case Str:
+        return StrLower;
+    case Labels:
+        return LabelLower;
+    case KeyWord:
+        return KeyLower;
     default:
         return field;
     }
 }
 
-} // namespace
+int PhraseStore::fieldNamed(const QString &name)
+{
+    for (int f = 0; f < fieldCount; ++f) {
+        if (name.compare(QLatin1String(fieldNames[f]), Qt::CaseInsensitive) == 0)
+            return f;
+    }
+    return -1;
+}
 
 // Rolls back unless committed, so that no early return leaves a transaction open.
 class PhraseStore::Transaction
@@ -84,9 +113,14 @@ int PhraseStore::column(const QSqlRecord &record, Field field)
     return record.indexOf(fieldName(field));
 }
 
+QSqlRecord PhraseStore::tableRecord(const QSqlDatabase &db)
+{
+    return db.record(SqlDialect(db).modelTable(tableName()));
+}
+
 QStringList PhraseStore::missingFields(const QSqlDatabase &db)
 {
-    const QSqlRecord record = db.record(tableName());
+    const QSqlRecord record = tableRecord(db);
     QStringList missing;
     for (int f = 0; f < fieldCount; ++f) {
         if (column(record, Field(f)) < 0)
@@ -128,18 +162,39 @@ bool PhraseStore::execOnPhrase(QSqlQuery &query, QString *error)
     if (query.numRowsAffected() > 0)
         return true;
     if (error)
-        *error = QObject::tr("the phrase is no longer in the file");
+        *error = noPhrase();
     return false;
+}
+
+QString PhraseStore::noPhrase()
+{
+    return QObject::tr("the phrase is no longer in the file");
 }
 
 bool PhraseStore::countUse(qint64 id, int *count, QString *error)
 {
+    const QString increment =
+        QStringLiteral("UPDATE %1 SET %2 = %2 + 1 WHERE %3 = ?").arg(tableName(), fieldName(Frequency), fieldName(Id));
+    if (SqlDialect(database()).hasReturning()) {
+        QSqlQuery query(database());
+        query.prepare(increment + QStringLiteral(" RETURNING ") + fieldName(Frequency));
+        query.addBindValue(id);
+        if (!exec(query, error))
+            return false;
+        if (!query.next()) {
+            if (error)
+                *error = noPhrase();
+            return false;
+        }
+        if (count)
+            *count = query.value(0).toInt();
+        return true;
+    }
     Transaction transaction(database());
     if (!transaction.began(error))
         return false;
     QSqlQuery query(database());
-    query.prepare(
-        QStringLiteral("UPDATE %1 SET %2 = %2 + 1 WHERE %3 = ?").arg(tableName(), fieldName(Frequency), fieldName(Id)));
+    query.prepare(increment);
     query.addBindValue(id);
     if (!execOnPhrase(query, error))
         return false;
@@ -171,7 +226,7 @@ void PhraseStore::prepareUpdate(QSqlQuery &query, qint64 id, const Values &value
         assignments << fieldName(value.first) + QStringLiteral(" = ?");
     QStringList conditions{fieldName(Id) + QStringLiteral(" = ?")};
     for (const auto &base : bases)
-        conditions << fieldName(base.first) + QStringLiteral(" IS ?");
+        conditions << fieldName(base.first) + SqlDialect(database()).sameAsBound();
     query.prepare(
         QStringLiteral("UPDATE %1 SET %2 WHERE %3")
             .arg(tableName(), assignments.join(QStringLiteral(", ")), conditions.join(QStringLiteral(" AND "))));
@@ -253,7 +308,7 @@ QVector<QPair<PhraseStore::Field, QVariant>> fieldValues(PhraseStore::Field fiel
     if (field == PhraseStore::Rating)
         return {{PhraseStore::Rating, value.toInt()}};
     const QString newText = value.toString();
-    return {{field, newText}, {shadowOf(field), newText.toLower()}};
+    return {{field, newText}, {PhraseStore::shadowOf(field), newText.toLower()}};
 }
 
 } // namespace
@@ -301,8 +356,8 @@ bool PhraseStore::begin(QString *error)
     QSqlDatabase db = database();
     batchQuery = QSqlQuery(db);
     QStringList names;
-    for (const Field field : {Str, Labels, KeyWord, HotKey, Html, StrLower, LabelLower, KeyLower, Rating, Frequency})
-        names << fieldName(field);
+    for (const InsertColumn &column : insertColumns)
+        names << fieldName(column.field);
     const QString marks = QStringLiteral("?, ").repeated(names.size() - 1) + QStringLiteral("?");
     if (!batchQuery.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                 .arg(tableName(), names.join(QStringLiteral(", ")), marks))) {
@@ -336,19 +391,16 @@ bool PhraseStore::add(const PhraseRecord &record, QString *error)
 {
     if (!batch)
         return false;
-    // A null string is stored as NULL: a phrase pasted from a NULL field stays one.
-    const QVariant values[] = {record.str,    record.labels,        record.keyWord,          record.hotKey,
-                               record.html,   record.str.toLower(), record.labels.toLower(), record.keyWord.toLower(),
-                               record.rating, record.frequency};
-    for (int i = 0; i < int(std::size(values)); ++i)
-        batchQuery.bindValue(i, values[i]);
+    for (int i = 0; i < int(std::size(insertColumns)); ++i)
+        batchQuery.bindValue(i, insertColumns[i].value(record));
     const bool ran = exec(batchQuery, error);
     // A trigger may drop a row without an error; only a row that arrived is stored.
     if (ran && batchQuery.numRowsAffected() > 0)
         return true;
     if (ran && error)
         *error = QObject::tr("the database did not take the phrase");
-    else if (error && batchQuery.lastError().nativeErrorCode() == QLatin1String("13") && idsUsedUp(database()))
+    else if (error && SqlDialect(database()).isFile() &&
+             batchQuery.lastError().nativeErrorCode() == QLatin1String("13") && idsUsedUp(database()))
         *error = QObject::tr("no id is left for a new phrase: the phrase table has already used the largest one, %1")
                      .arg(std::numeric_limits<qint64>::max());
     rollback();

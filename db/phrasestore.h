@@ -2,6 +2,7 @@
 #define PHRASESTORE_H
 
 #include "db/phraserecord.h"
+#include "db/progress.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -9,7 +10,6 @@
 #include <QVariant>
 #include <QVector>
 
-#include <functional>
 #include <memory>
 
 class QSqlRecord;
@@ -47,13 +47,16 @@ public:
         Gone,
         Failed,
     };
-    // Told now and then how many of a long batch are stored.
-    using Progress = std::function<void(qint64 done, qint64 total)>;
-
     static QString tableName();
     static QString fieldName(Field field);
+    // The field of that name, in any letter case as SQL takes it; -1 for none.
+    static int fieldNamed(const QString &name);
+    // The lower-case copy the search reads; the field itself where there is none.
+    static Field shadowOf(Field field);
     // Where the field sits in a record of the table, found by name; -1 if it lacks it.
     static int column(const QSqlRecord &record, Field field);
+    // The phrase table's columns as db has them, extra ones included.
+    static QSqlRecord tableRecord(const QSqlDatabase &db);
     // The fields the phrase table of db lacks; a file missing one cannot be worked on.
     static QStringList missingFields(const QSqlDatabase &db);
     // A lock another copy holds for a moment is waited for instead of failing at once.
@@ -96,6 +99,7 @@ private:
     QSqlDatabase database() const;
     bool exec(QSqlQuery &query, QString *error);
     bool execOnPhrase(QSqlQuery &query, QString *error);
+    static QString noPhrase();
     using Values = QVector<QPair<Field, QVariant>>;
     bool update(qint64 id, const Values &values, QString *error);
     // UPDATE of the phrase id, setting values where the file still holds every base.

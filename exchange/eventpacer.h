@@ -13,7 +13,7 @@
 class EventPacer
 {
 public:
-    explicit EventPacer(ImportProgress progress = {})
+    explicit EventPacer(Progress progress = {})
         : progress(std::move(progress))
     {
         clock.start();
@@ -38,7 +38,7 @@ public:
 
 private:
     static constexpr qint64 intervalMs = 100;
-    ImportProgress progress;
+    Progress progress;
     QElapsedTimer clock;
 };
 

@@ -1,10 +1,9 @@
 #ifndef IMPORTREPORT_H
 #define IMPORTREPORT_H
 
-#include <QString>
-#include <QtGlobal>
+#include "db/progress.h"
 
-#include <functional>
+#include <QString>
 
 // What an import achieved, beyond the count the readers return.
 struct ImportReport
@@ -13,10 +12,6 @@ struct ImportReport
     // not be read, or why nothing was kept.
     QString error;
 };
-
-// Told now and then how far an import has come. `done` and `total` share one unit
-// (bytes of the file, or groups of an INI file), so done / total is the fraction.
-using ImportProgress = std::function<void(qint64 done, qint64 total)>;
 
 class QFile;
 

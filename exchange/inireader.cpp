@@ -28,7 +28,7 @@ bool startsSectionForm(QFile &file)
     return in.readLine().endsWith(QLatin1Char('\r'));
 }
 
-int readSectionForm(QFile &file, ImportReport *report, const ImportProgress &progress)
+int readSectionForm(QFile &file, ImportReport *report, const Progress &progress)
 {
     PhraseInserter inserter;
     file.seek(0);
@@ -70,7 +70,7 @@ int readSectionForm(QFile &file, ImportReport *report, const ImportProgress &pro
     return inserter.finish(report);
 }
 
-int readRowForm(QFile &file, ImportReport *report, const ImportProgress &progress)
+int readRowForm(QFile &file, ImportReport *report, const Progress &progress)
 {
     file.seek(0);
     const QHash<QString, IniPhraseGroup> groups = parseIniPhraseGroups(file.readAll());
@@ -103,7 +103,7 @@ int readRowForm(QFile &file, ImportReport *report, const ImportProgress &progres
 }
 } // namespace
 
-int importIni(const QString &fileName, ImportReport *report, const ImportProgress &progress)
+int importIni(const QString &fileName, ImportReport *report, const Progress &progress)
 {
     QFile file(fileName);
     if (!openPhraseFile(file, report))

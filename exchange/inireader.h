@@ -13,6 +13,6 @@
 // sections are labels, "keyword=text" lines are phrases). Returns the number of
 // phrases stored, or -1 when the file cannot be opened; `report` and `progress`
 // as for importTxt (progress counts groups in the row form, bytes otherwise).
-int importIni(const QString &fileName, ImportReport *report = nullptr, const ImportProgress &progress = {});
+int importIni(const QString &fileName, ImportReport *report = nullptr, const Progress &progress = {});
 
 #endif // INIREADER_H

@@ -72,7 +72,7 @@ private:
 
 } // namespace
 
-int importTxt(const QString &fileName, ImportReport *report, const ImportProgress &progress)
+int importTxt(const QString &fileName, ImportReport *report, const Progress &progress)
 {
     QFile file(fileName);
     if (!openPhraseFile(file, report))

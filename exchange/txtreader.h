@@ -11,6 +11,6 @@
 // stored, or -1 when the file cannot be opened. All or nothing: `report`, when given, receives why nothing was kept;
 // `progress` is called a few times a second with bytes read and file size. The event loop runs about every 100 ms while
 // the file is read.
-int importTxt(const QString &fileName, ImportReport *report = nullptr, const ImportProgress &progress = {});
+int importTxt(const QString &fileName, ImportReport *report = nullptr, const Progress &progress = {});
 
 #endif // TXTREADER_H

@@ -8,7 +8,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUILLARY_BUILD_DIR:-$here/build}
 packages=(build-essential cmake ninja-build pkg-config qtbase5-dev libqt5sql5-sqlite libqt5svg5-dev
           qttools5-dev-tools qttranslations5-l10n sqlite3 xvfb xauth xdotool xclip python3
-          lintian bash-completion clang-format git)
+          lintian bash-completion clang-format git libqt5sql5-psql postgresql postgresql-contrib)
 
 install_missing() {
     local missing=()
