@@ -54,8 +54,8 @@ test)
     build
     cd "$build"
     # The end-to-end cases need a real X server and clipboard: give them one of their
-    # own, and make a missing one a failure here rather than a quiet skip.
-    QUILLARY_E2E_REQUIRED=1 xvfb-run -a ctest --output-on-failure --timeout 600
+    # own, and make a missing one (or a missing PostgreSQL server) a failure here rather than a quiet skip.
+    QUILLARY_E2E_REQUIRED=1 QUILLARY_PG_REQUIRED=1 xvfb-run -a ctest --output-on-failure --timeout 600
     ;;
 *)
     echo "usage: $0 run|test" >&2
