@@ -100,10 +100,12 @@ Options::Options(QCommandLineParser &parser)
     , deletion(QStringLiteral("delete"),
                QObject::tr("Delete phrase ID and the phrases of any further ids; one unknown id deletes none."),
                QStringLiteral("ID"))
-    , import(QStringLiteral("import"), QObject::tr("Import a TXT or INI phrase file; - reads standard input."),
+    , import(QStringLiteral("import"),
+             QObject::tr("Import a TXT, INI or phrase database (.db) file; - reads standard input."),
              QStringLiteral("FILE"))
     , export_(QStringLiteral("export"),
-              QObject::tr("Export phrases to a TXT file, or INI for a name ending in .ini; - writes standard output."),
+              QObject::tr("Export phrases to a TXT file, INI for a name ending in .ini, a new phrase database for "
+                          ".db; - writes standard output."),
               QStringLiteral("FILE"))
     , format(QStringLiteral("format"),
              QObject::tr("With --import or --export, txt or ini whatever the name; --import - needs it, "

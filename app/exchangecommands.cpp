@@ -1,7 +1,10 @@
 #include "app/commandrunner.h"
 #include "app/foundphrases.h"
+#include "app/globals.h"
 #include "browser/searchcondition.h"
 #include "db/sqlerrortext.h"
+#include "exchange/databasereader.h"
+#include "exchange/databasewriter.h"
 #include "exchange/importreport.h"
 #include "exchange/inireader.h"
 #include "exchange/phrasefilenames.h"
@@ -30,10 +33,17 @@ int CommandRunner::import(const CommandLine &line)
         file = input.fileName();
     }
     ImportReport report;
-    const bool ini =
-        line.format == CommandLine::Format::ByName ? isIniImportName(file) : line.format == CommandLine::Format::Ini;
+    const PhraseFormat format = line.format == CommandLine::Format::ByName ? importFormat(file)
+                                : line.format == CommandLine::Format::Ini  ? PhraseFormat::Ini
+                                                                           : PhraseFormat::Txt;
     const bool fromInput = line.file == CommandLine::stream();
-    const int n = ini ? importIni(file, &report) : importTxt(fromInput ? file : txtImportName(file), &report);
+    int n = -1;
+    if (format == PhraseFormat::Database)
+        n = importDatabase(file, &report);
+    else if (format == PhraseFormat::Ini)
+        n = importIni(file, &report);
+    else
+        n = importTxt(fromInput ? file : txtImportName(file), &report);
     if (n >= 0 && report.error.isEmpty())
         note(QObject::tr("%n phrase(s) have been imported.", "", n));
     if (!report.error.isEmpty())
@@ -48,13 +58,16 @@ int CommandRunner::exportTo(const CommandLine &line)
     if (line.hasText && searchTooLong(line.text))
         return fail(searchTooLongNote());
     const bool toOutput = line.file == CommandLine::stream();
+    const bool database = line.format == CommandLine::Format::ByName && !toOutput && isDatabaseName(line.file);
     const bool ini = line.format == CommandLine::Format::ByName ? !toOutput && isIniImportName(line.file)
                                                                 : line.format == CommandLine::Format::Ini;
-    // Plain text carries no rich text, the largest field.
+    // Plain text carries no rich text, the largest field; only a database carries the hot keys.
     QVector<PhraseStore::Field> fields{PhraseStore::Str, PhraseStore::Labels, PhraseStore::KeyWord, PhraseStore::Rating,
                                        PhraseStore::Frequency};
-    if (ini)
+    if (ini || database)
         fields << PhraseStore::Html;
+    if (database)
+        fields << PhraseStore::HotKey;
     if (!selectFound(query, fields, line.hasText ? line.text : QString(), -1, &error))
         return fail(unreadable(path, error));
     // The writers replace a file only once it is complete: standard output gets a copy of one.
@@ -63,21 +76,30 @@ int CommandRunner::exportTo(const CommandLine &line)
         return fail(QObject::tr("Cannot write a temporary file for standard output: %1").arg(output.errorString()));
     output.close();
     const QString name = toOutput ? output.fileName() : exportName(line.file, ini);
-    const PhraseRowSource nextRow = [&query, ini](PhraseRecord *row) {
+    const PhraseRowSource nextRow = [&query, ini, database](PhraseRecord *row) {
         if (!query.next())
             return false;
-        row->str = textAt(query, 0);
-        row->labels = textAt(query, 1);
-        row->keyWord = textAt(query, 2);
+        // A database takes a NULL as it is; the files have no NULL and write it as an empty text.
+        const auto text = [&query, database](int field) {
+            return database ? textOfBytes(query.value(field)) : textAt(query, field);
+        };
+        row->str = text(0);
+        row->labels = text(1);
+        row->keyWord = text(2);
         row->rating = query.value(3).toInt();
         row->frequency = query.value(4).toInt();
-        if (ini)
-            row->html = textAt(query, 5);
+        if (ini || database)
+            row->html = text(5);
+        if (database)
+            row->hotKey = text(6);
         return true;
     };
     int written = 0;
     int notWhole = 0;
-    if (!writePhraseFile(name, ini, nextRow, &written, &error, &notWhole))
+    const bool wrote =
+        database ? writePhraseDatabase(name, programDataFolder() + QStringLiteral("/new.db"), nextRow, &written, &error)
+                 : writePhraseFile(name, ini, nextRow, &written, &error, &notWhole);
+    if (!wrote)
         return fail(error);
     // The writer takes a failed read for the end: the file then lacks the phrases after it.
     if (query.lastError().isValid())

@@ -184,6 +184,8 @@ void Quillary::createActions()
     connect(openAction, &QAction::triggered, this, &Quillary::open);
     newAction = new QAction(QIcon(QStringLiteral(":/images/new.png")), QString(), this);
     connect(newAction, &QAction::triggered, this, &Quillary::newDB);
+    connectAction = new QAction(this);
+    connect(connectAction, &QAction::triggered, this, &Quillary::connectServer);
     saveAsAction = new QAction(QIcon(QStringLiteral(":/images/save.png")), QString(), this);
     connect(saveAsAction, &QAction::triggered, this, &Quillary::saveAs);
     exportAction = new QAction(this);
@@ -261,6 +263,7 @@ void Quillary::createMenus()
     fileMenu = menuBar()->addMenu(QObject::tr("File"));
     fileMenu->addAction(openAction);
     fileMenu->addAction(newAction);
+    fileMenu->addAction(connectAction);
     fileMenu->addAction(saveAsAction);
     fileMenu->addSeparator();
     fileMenu->addAction(exportAction);

@@ -33,6 +33,10 @@ public:
     ~Quillary() override;
 
     bool openDatabaseFile();
+    // Opens name in place of the database open now, which stays open when name cannot be.
+    bool openInstead(const QString &name);
+    // Where the file dialogs start: the open file's folder, or the documents for a server.
+    QString fileFolder() const;
     // Asks for the server's password after its refusal; false when the user gives up.
     bool askPassword(QSqlDatabase &db, const QString &refusal);
     void closeDatabase();
@@ -52,6 +56,8 @@ public slots:
     void helpOrder();
     bool newDB();
     void open();
+    // Asks for a server database and opens it in place of the file or server open now.
+    void connectServer();
     void exportDB();
     void importDB();
     void saveAs();
@@ -131,6 +137,7 @@ private:
     QAction *openAction = nullptr;
     QAction *newAction = nullptr;
     QAction *saveAsAction = nullptr;
+    QAction *connectAction = nullptr;
     QAction *exportAction = nullptr;
     QAction *importAction = nullptr;
     QAction *contentAction = nullptr;

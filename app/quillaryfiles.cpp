@@ -1,12 +1,15 @@
 #include "app/databasecheckreason.h"
 #include "app/globals.h"
 #include "app/quillary.h"
+#include "app/serverdialog.h"
 #include "browser/busyscope.h"
 #include "browser/phrasemodel.h"
 #include "browser/sqltable.h"
 #include "browser/typefind.h"
 #include "db/databasefile.h"
 #include "db/phraseconnection.h"
+#include "db/serveraddress.h"
+#include "db/settingskeys.h"
 #include "db/tracecategories.h"
 #include "db/typewatch.h"
 #include "db/watchpause.h"
@@ -23,7 +26,9 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QSettings>
 #include <QSqlDatabase>
+#include <QStandardPaths>
 
 // The window's database file: opening, creating and saving one, following the file when it is
 // replaced or removed, and importing and exporting phrases.
@@ -142,26 +147,48 @@ void Quillary::switchTo(const QString &path)
 
 void Quillary::open()
 {
-    const QString oldPath = nameFileDB;
-    const QString name = QFileDialog::getOpenFileName(this, QObject::tr("Select Database File"),
-                                                      QFileInfo(nameFileDB).path(), QStringLiteral("*.db"));
-    if (name.isEmpty())
+    const QString name =
+        QFileDialog::getOpenFileName(this, QObject::tr("Select Database File"), fileFolder(), QStringLiteral("*.db"));
+    if (!name.isEmpty())
+        openInstead(name);
+}
+
+void Quillary::connectServer()
+{
+    const QString last = settings->value(SettingsKeys::lastServer()).toString();
+    ServerDialog dialog(ServerAddress::isServerAddress(nameFileDB) ? nameFileDB : last, this);
+    if (dialog.exec() != QDialog::Accepted)
         return;
+    if (openInstead(dialog.address()))
+        settings->setValue(SettingsKeys::lastServer(), withoutPassword(nameFileDB));
+}
+
+QString Quillary::fileFolder() const
+{
+    if (ServerAddress::isServerAddress(nameFileDB))
+        return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(nameFileDB).path();
+}
+
+bool Quillary::openInstead(const QString &name)
+{
+    const QString oldPath = nameFileDB;
     switchTo(name);
     if (openDatabaseFile()) {
         bindBrowser();
-        return;
+        return true;
     }
     nameFileDB = oldPath;
     if (openDatabaseFile())
         bindBrowser();
+    return false;
 }
 
 bool Quillary::newDB()
 {
     const QString oldPath = nameFileDB;
-    QString name = QFileDialog::getSaveFileName(this, QObject::tr("Save As A New Database"),
-                                                QFileInfo(nameFileDB).path(), QStringLiteral("*.db"));
+    QString name =
+        QFileDialog::getSaveFileName(this, QObject::tr("Save As A New Database"), fileFolder(), QStringLiteral("*.db"));
     if (name.isEmpty())
         return false;
     name = withDbSuffix(name);
@@ -189,8 +216,8 @@ bool Quillary::newDB()
 
 void Quillary::saveAs()
 {
-    QString name = QFileDialog::getSaveFileName(this, QObject::tr("Save Database As"), QFileInfo(nameFileDB).path(),
-                                                QStringLiteral("*.db"));
+    QString name =
+        QFileDialog::getSaveFileName(this, QObject::tr("Save Database As"), fileFolder(), QStringLiteral("*.db"));
     if (name.isEmpty())
         return;
     name = withDbSuffix(name);

@@ -48,6 +48,8 @@ void Quillary::retranslate()
     openAction->setStatusTip(QObject::tr("Open Database..."));
     newAction->setText(QObject::tr("Create a database..."));
     newAction->setStatusTip(QObject::tr("Create a database..."));
+    connectAction->setText(QObject::tr("Connect to a server…"));
+    connectAction->setStatusTip(QObject::tr("Open the phrases a team keeps on a PostgreSQL server"));
     // The dots are added after translation, so a translation without them keeps them.
     saveAsAction->setText(QObject::tr("Save Database As") + QStringLiteral("..."));
     saveAsAction->setStatusTip(QObject::tr("Save Database As") + QStringLiteral("..."));

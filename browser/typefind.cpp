@@ -214,13 +214,13 @@ void TypeFind::replaceModel(const QSqlDatabase &db)
 
 void TypeFind::setupModel()
 {
+    // A new file keeps the column layout the user made, where the columns match.
+    const QByteArray layout = table->horizontalHeader()->saveState();
+    const int oldColumns = table->horizontalHeader()->count();
     // A file and a server need different drivers, and a model keeps its connection for life.
     const QSqlDatabase db = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
     if (db.driverName() != model->database().driverName())
         replaceModel(db);
-    // A new file keeps the column layout the user made, where the columns match.
-    const QByteArray layout = table->horizontalHeader()->saveState();
-    const int oldColumns = table->horizontalHeader()->count();
     model->setReadOnly(!isWritableDatabase(model->database()));
     readOnlyNoted = false;
     model->setTable(PhraseStore::tableName());

@@ -63,12 +63,12 @@ ServerAddress ServerAddress::parse(const QString &uri)
     // The port follows the last colon outside an IPv6 address's brackets.
     const int colon = authority.lastIndexOf(QLatin1Char(':'));
     if (colon >= 0 && colon > authority.lastIndexOf(QLatin1Char(']'))) {
-        address.port = authority.mid(colon + 1);
+        address.portText = authority.mid(colon + 1);
         authority = authority.left(colon);
     }
     if (authority.startsWith(QLatin1Char('[')) && authority.endsWith(QLatin1Char(']')))
         authority = authority.mid(1, authority.size() - 2);
-    address.host = decoded(authority);
+    address.hostName = decoded(authority);
     for (const QString &pair : query.split(QLatin1Char('&'), Qt::SkipEmptyParts)) {
         const int equals = pair.indexOf(QLatin1Char('='));
         const QString key = decoded(pair.left(equals < 0 ? pair.size() : equals));
@@ -82,26 +82,28 @@ ServerAddress ServerAddress::parse(const QString &uri)
         else if (key == QLatin1String("dbname"))
             address.dbName = value;
         else if (key == QLatin1String("host"))
-            address.host = value;
+            address.hostName = value;
         else if (key == QLatin1String("port"))
-            address.port = value;
+            address.portText = value;
         else
             address.options << quotedOption(key, value);
     }
     bool numeric = true;
-    address.port.toInt(&numeric);
-    address.valid = address.port.isEmpty() || numeric;
+    address.portText.toInt(&numeric);
+    address.valid = address.portText.isEmpty() || numeric;
     return address;
 }
 
-ServerAddress ServerAddress::fromParts(const QString &host, int port, const QString &database, const QString &user)
+ServerAddress ServerAddress::withParts(const QString &host, int port, const QString &database,
+                                       const QString &user) const
 {
-    ServerAddress address;
+    ServerAddress address = *this;
     address.valid = true;
-    address.host = host.trimmed();
-    address.port = port > 0 ? QString::number(port) : QString();
+    address.hostName = host.trimmed();
+    address.portText = port > 0 ? QString::number(port) : QString();
     address.dbName = database.trimmed();
     address.userName = user.trimmed();
+    address.secret.clear();
     return address;
 }
 
@@ -111,15 +113,16 @@ QString ServerAddress::shown() const
     if (!userName.isEmpty())
         uri += encoded(userName) + QLatin1Char('@');
     // A socket folder goes into the query: a slash cannot stand in the host part.
-    const bool socket = host.startsWith(QLatin1Char('/'));
+    const bool socket = hostName.startsWith(QLatin1Char('/'));
     if (!socket)
-        uri += host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : encoded(host, ",");
-    if (!port.isEmpty())
-        uri += QLatin1Char(':') + port;
+        uri += hostName.contains(QLatin1Char(':')) ? QLatin1Char('[') + hostName + QLatin1Char(']')
+                                                   : encoded(hostName, ",");
+    if (!portText.isEmpty())
+        uri += QLatin1Char(':') + portText;
     uri += QLatin1Char('/') + encoded(dbName);
     QStringList query;
     if (socket)
-        query << QStringLiteral("host=") + encoded(host, "/");
+        query << QStringLiteral("host=") + encoded(hostName, "/");
     for (const QString &option : options) {
         const int equals = option.indexOf(QLatin1Char('='));
         QString value = option.mid(equals + 2).chopped(1);
@@ -133,8 +136,8 @@ QString ServerAddress::shown() const
 
 void ServerAddress::applyTo(QSqlDatabase &db) const
 {
-    db.setHostName(host);
-    db.setPort(port.isEmpty() ? -1 : port.toInt());
+    db.setHostName(hostName);
+    db.setPort(portText.isEmpty() ? -1 : portText.toInt());
     db.setDatabaseName(dbName);
     db.setUserName(userName);
     db.setPassword(secret);

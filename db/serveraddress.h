@@ -15,13 +15,16 @@ public:
     static bool isServerAddress(const QString &name);
     // Reads a URI; isValid() tells whether it was one.
     static ServerAddress parse(const QString &uri);
-    // Builds one from the fields a user fills in; a blank field is left to libpq's defaults.
-    static ServerAddress fromParts(const QString &host, int port, const QString &database, const QString &user);
+    // This address with the fields a user fills in, its options (TLS and the like) kept and
+    // its password dropped. A blank field is left to libpq's defaults; port 0 too.
+    ServerAddress withParts(const QString &host, int port, const QString &database, const QString &user) const;
 
     bool isValid() const { return valid; }
     // The URI without its password: what the title shows and the settings keep.
     QString shown() const;
     QString password() const { return secret; }
+    QString host() const { return hostName; }
+    int port() const { return portText.toInt(); }
     QString database() const { return dbName; }
     QString user() const { return userName; }
     // Sets the connection's host, port, database, user, password and options.
@@ -29,8 +32,8 @@ public:
 
 private:
     bool valid = false;
-    QString host;
-    QString port;
+    QString hostName;
+    QString portText;
     QString dbName;
     QString userName;
     QString secret;

@@ -38,6 +38,12 @@ inline QString databaseFile()
     return QStringLiteral("NameFileDB");
 }
 
+// The last server database connected to, without its password: the connect dialog starts from it.
+inline QString lastServer()
+{
+    return QStringLiteral("LastServer");
+}
+
 // The last file imported or exported.
 inline QString exchangeFile()
 {
