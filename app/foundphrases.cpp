@@ -34,10 +34,14 @@ bool selectFound(QSqlQuery &query, const QVector<PhraseStore::Field> &fields, co
                                                           .toByteArray());
     const QSqlDatabase db = QSqlDatabase::database();
     const QSqlRecord columns = PhraseStore::tableRecord(db);
+    QString order;
     if (sort.column >= 0 && sort.column < columns.count())
-        sql += QStringLiteral(" ORDER BY ") +
-               db.driver()->escapeIdentifier(columns.fieldName(sort.column), QSqlDriver::FieldName) +
-               (sort.order == Qt::AscendingOrder ? QStringLiteral(" ASC") : QStringLiteral(" DESC"));
+        order = QStringLiteral("ORDER BY ") +
+                db.driver()->escapeIdentifier(columns.fieldName(sort.column), QSqlDriver::FieldName) +
+                (sort.order == Qt::AscendingOrder ? QStringLiteral(" ASC") : QStringLiteral(" DESC"));
+    order = SqlDialect(db).orderBy(order, PhraseStore::fieldName(PhraseStore::Id));
+    if (!order.isEmpty())
+        sql += QLatin1Char(' ') + order;
     sql += QStringLiteral(" LIMIT ?");
     query.setForwardOnly(true);
     if (query.prepare(sql)) {

@@ -82,6 +82,11 @@ bool PhraseModel::select()
     return true;
 }
 
+QString PhraseModel::orderByClause() const
+{
+    return SqlDialect(database()).orderBy(QSqlTableModel::orderByClause(), PhraseStore::fieldName(PhraseStore::Id));
+}
+
 bool PhraseModel::selectRow(int row)
 {
     // Read from the file, the row holds its count too.

@@ -32,6 +32,7 @@ public:
     void setTable(const QString &tableName) override;
     bool select() override;
     bool selectRow(int row) override;
+    QString orderByClause() const override;
     bool insertRows(int row, int count, const QModelIndex &parent = QModelIndex()) override;
 
     // A file the program cannot write is shown and copied from, never written.

@@ -1,6 +1,7 @@
 #include "browser/phrasemodel.h"
 #include "browser/sqltable.h"
 #include "browser/typefind.h"
+#include "db/tracecategories.h"
 
 // The browser's side of the editor: the phrase it shows, its write-back, and the
 // questions when the file no longer holds what an edit began from.
@@ -35,6 +36,7 @@ void TypeFind::writeHtml(const QString &htm, const QString &str)
     // Rows move under a sort, a search or a reload: the edit belongs to the phrase that
     // was sent to the editor, found again by its id, and is based on what it was sent.
     const bool stored = model->writeText(htmlId.toLongLong(), str, htm, editorBaseStr, editorBaseHtml);
+    qCDebug(lcWatch) << "writeHtml" << htmlId << stored;
     if (stored) {
         editorBaseStr = str;
         editorBaseHtml = htm;

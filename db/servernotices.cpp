@@ -1,6 +1,7 @@
 #include "db/servernotices.h"
 
 #include "db/serverdatabase.h"
+#include "db/tracecategories.h"
 
 #include <QSqlDatabase>
 
@@ -52,8 +53,9 @@ void ServerNotices::stop()
     burst.stop();
 }
 
-void ServerNotices::notified(const QString &name, QSqlDriver::NotificationSource source, const QVariant &)
+void ServerNotices::notified(const QString &name, QSqlDriver::NotificationSource source, const QVariant &payload)
 {
+    qCDebug(lcWatch) << "notified" << payload << (source == QSqlDriver::SelfSource ? "self" : "other");
     if (name != phraseChannel() || source == QSqlDriver::SelfSource)
         return;
     pending = true;

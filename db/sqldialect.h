@@ -30,6 +30,15 @@ public:
     QVariant noLimit() const { return server ? QVariant() : QVariant(-1); }
     // A transaction that takes the write lock at once, so nothing writes between its read and its write.
     QString beginWrite() const { return server ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"); }
+    // The ORDER BY clause for the chosen one, empty for none. A file gives rows of equal sort
+    // keys by id of itself, a server in whatever order its last writes left them, which would
+    // shuffle the table at each reload.
+    QString orderBy(const QString &chosen, const QString &idColumn) const
+    {
+        if (!server)
+            return chosen;
+        return chosen.isEmpty() ? QStringLiteral("ORDER BY ") + idColumn : chosen + QStringLiteral(", ") + idColumn;
+    }
     // Whether locks, busy time-outs and the id sequence are SQLite's.
     bool isFile() const { return !server; }
 

@@ -575,11 +575,11 @@ Discard mine: the file keeps theirs.</translation>
     </message>
     <message>
         <source>Import a TXT or INI phrase file; - reads standard input.</source>
-        <translation>Import a TXT or INI phrase file; - reads standard input.</translation>
+        <translation type="vanished">Import a TXT or INI phrase file; - reads standard input.</translation>
     </message>
     <message>
         <source>Export phrases to a TXT file, or INI for a name ending in .ini; - writes standard output.</source>
-        <translation>Export phrases to a TXT file, or INI for a name ending in .ini; - writes standard output.</translation>
+        <translation type="vanished">Export phrases to a TXT file, or INI for a name ending in .ini; - writes standard output.</translation>
     </message>
     <message>
         <source>With --import or --export, txt or ini whatever the name; --import - needs it, --export - writes txt without it.</source>
@@ -828,6 +828,122 @@ Without a command it opens its window, on FILE if given.</translation>
             <numerusform>%n phrase will not read back as it is: the text format cannot carry some of its characters, such as TABs, carriage returns or leading line breaks. Export it as INI to keep it whole.</numerusform>
             <numerusform>%n phrases will not read back as they are: the text format cannot carry some of their characters, such as TABs, carriage returns or leading line breaks. Export them as INI to keep them whole.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Import a TXT, INI or phrase database (.db) file; - reads standard input.</source>
+        <translation>Import a TXT, INI or phrase database (.db) file; - reads standard input.</translation>
+    </message>
+    <message>
+        <source>Export phrases to a TXT file, INI for a name ending in .ini, a new phrase database for .db; - writes standard output.</source>
+        <translation>Export phrases to a TXT file, INI for a name ending in .ini, a new phrase database for .db; - writes standard output.</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: the server wants a password; give it in the file ~/.pgpass or in the environment variable PGPASSWORD (%2)</source>
+        <translation>Cannot open %1: the server wants a password; give it in the file ~/.pgpass or in the environment variable PGPASSWORD (%2)</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>%1
+
+The password of %2 on %3:</source>
+        <translation>%1
+
+The password of %2 on %3:</translation>
+    </message>
+    <message>
+        <source>Connect to a server…</source>
+        <translation>Connect to a server…</translation>
+    </message>
+    <message>
+        <source>Open the phrases a team keeps on a PostgreSQL server</source>
+        <translation>Open the phrases a team keeps on a PostgreSQL server</translation>
+    </message>
+    <message>
+        <source>Connect to a server</source>
+        <translation>Connect to a server</translation>
+    </message>
+    <message>
+        <source>localhost</source>
+        <translation>localhost</translation>
+    </message>
+    <message>
+        <source>default</source>
+        <translation>default</translation>
+    </message>
+    <message>
+        <source>your login name</source>
+        <translation>your login name</translation>
+    </message>
+    <message>
+        <source>&amp;Connect</source>
+        <translation>&amp;Connect</translation>
+    </message>
+    <message>
+        <source>&amp;Host:</source>
+        <translation>&amp;Host:</translation>
+    </message>
+    <message>
+        <source>&amp;Port:</source>
+        <translation>&amp;Port:</translation>
+    </message>
+    <message>
+        <source>&amp;Database:</source>
+        <translation>&amp;Database:</translation>
+    </message>
+    <message>
+        <source>&amp;User:</source>
+        <translation>&amp;User:</translation>
+    </message>
+    <message>
+        <source>The connection to the server is lost: %1. The phrases shown are kept; the next action connects again.</source>
+        <translation>The connection to the server is lost: %1. The phrases shown are kept; the next action connects again.</translation>
+    </message>
+    <message>
+        <source>Connected to the server again.</source>
+        <translation>Connected to the server again.</translation>
+    </message>
+    <message>
+        <source>The server has no search indexes: each search reads every phrase.</source>
+        <translation>The server has no search indexes: each search reads every phrase.</translation>
+    </message>
+    <message>
+        <source>Qt&apos;s PostgreSQL driver is not installed: install the package libqt5sql5-psql.</source>
+        <translation>Qt&apos;s PostgreSQL driver is not installed: install the package libqt5sql5-psql.</translation>
+    </message>
+    <message>
+        <source>Qt&apos;s SQLite driver is not installed: install the package libqt5sql5-sqlite.</source>
+        <translation>Qt&apos;s SQLite driver is not installed: install the package libqt5sql5-sqlite.</translation>
+    </message>
+    <message>
+        <source>%1 is not a server address of the form postgresql://user@host:port/database</source>
+        <translation>%1 is not a server address of the form postgresql://user@host:port/database</translation>
+    </message>
+    <message>
+        <source>the server database has no phrase table, and it could not be made: %1</source>
+        <translation>the server database has no phrase table, and it could not be made: %1</translation>
+    </message>
+    <message>
+        <source>the phrase table lacks the columns %1</source>
+        <translation>the phrase table lacks the columns %1</translation>
+    </message>
+    <message>
+        <source>The file %1 is not a phrase database: %2.</source>
+        <translation>The file %1 is not a phrase database: %2.</translation>
+    </message>
+    <message>
+        <source>The file %1 is the database open: its phrases are already in it.</source>
+        <translation>The file %1 is the database open: its phrases are already in it.</translation>
+    </message>
+    <message>
+        <source>the template %1 is not a phrase database</source>
+        <translation>the template %1 is not a phrase database</translation>
+    </message>
+    <message>
+        <source>it is the database open</source>
+        <translation>it is the database open</translation>
     </message>
 </context>
 <context>

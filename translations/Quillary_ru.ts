@@ -585,11 +585,11 @@ Discard mine: the file keeps theirs.</source>
     </message>
     <message>
         <source>Import a TXT or INI phrase file; - reads standard input.</source>
-        <translation>Импортировать файл фраз TXT или INI; - читает стандартный ввод.</translation>
+        <translation type="vanished">Импортировать файл фраз TXT или INI; - читает стандартный ввод.</translation>
     </message>
     <message>
         <source>Export phrases to a TXT file, or INI for a name ending in .ini; - writes standard output.</source>
-        <translation>Экспортировать фразы в файл TXT или, для имени на .ini, INI; - пишет в стандартный вывод.</translation>
+        <translation type="vanished">Экспортировать фразы в файл TXT или, для имени на .ini, INI; - пишет в стандартный вывод.</translation>
     </message>
     <message>
         <source>With --import or --export, txt or ini whatever the name; --import - needs it, --export - writes txt without it.</source>
@@ -840,6 +840,122 @@ Without a command it opens its window, on FILE if given.</source>
             <numerusform>%n фразы не прочитаются обратно в прежнем виде: текстовый формат не может передать некоторые их символы, например табуляции, возвраты каретки или переводы строки в начале. Чтобы сохранить их целиком, экспортируйте в INI.</numerusform>
             <numerusform>%n фраз не прочитаются обратно в прежнем виде: текстовый формат не может передать некоторые их символы, например табуляции, возвраты каретки или переводы строки в начале. Чтобы сохранить их целиком, экспортируйте в INI.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Import a TXT, INI or phrase database (.db) file; - reads standard input.</source>
+        <translation>Импортировать файл TXT, INI или базу фраз (.db); - читает стандартный ввод.</translation>
+    </message>
+    <message>
+        <source>Export phrases to a TXT file, INI for a name ending in .ini, a new phrase database for .db; - writes standard output.</source>
+        <translation>Экспортировать фразы в файл TXT, в INI для имени на .ini, в новую базу фраз для .db; - пишет в стандартный вывод.</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: the server wants a password; give it in the file ~/.pgpass or in the environment variable PGPASSWORD (%2)</source>
+        <translation>Не удаётся открыть %1: сервер требует пароль; укажите его в файле ~/.pgpass или в переменной окружения PGPASSWORD (%2)</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Пароль</translation>
+    </message>
+    <message>
+        <source>%1
+
+The password of %2 on %3:</source>
+        <translation>%1
+
+Пароль пользователя %2 для %3:</translation>
+    </message>
+    <message>
+        <source>Connect to a server…</source>
+        <translation>Подключиться к серверу…</translation>
+    </message>
+    <message>
+        <source>Open the phrases a team keeps on a PostgreSQL server</source>
+        <translation>Открыть фразы, которые команда хранит на сервере PostgreSQL</translation>
+    </message>
+    <message>
+        <source>Connect to a server</source>
+        <translation>Подключение к серверу</translation>
+    </message>
+    <message>
+        <source>localhost</source>
+        <translation>localhost</translation>
+    </message>
+    <message>
+        <source>default</source>
+        <translation>по умолчанию</translation>
+    </message>
+    <message>
+        <source>your login name</source>
+        <translation>ваше имя входа</translation>
+    </message>
+    <message>
+        <source>&amp;Connect</source>
+        <translation>&amp;Подключиться</translation>
+    </message>
+    <message>
+        <source>&amp;Host:</source>
+        <translation>&amp;Сервер:</translation>
+    </message>
+    <message>
+        <source>&amp;Port:</source>
+        <translation>П&amp;орт:</translation>
+    </message>
+    <message>
+        <source>&amp;Database:</source>
+        <translation>&amp;База данных:</translation>
+    </message>
+    <message>
+        <source>&amp;User:</source>
+        <translation>По&amp;льзователь:</translation>
+    </message>
+    <message>
+        <source>The connection to the server is lost: %1. The phrases shown are kept; the next action connects again.</source>
+        <translation>Соединение с сервером потеряно: %1. Показанные фразы сохранены; следующее действие подключится снова.</translation>
+    </message>
+    <message>
+        <source>Connected to the server again.</source>
+        <translation>Соединение с сервером восстановлено.</translation>
+    </message>
+    <message>
+        <source>The server has no search indexes: each search reads every phrase.</source>
+        <translation>На сервере нет индексов для поиска: каждый поиск читает все фразы.</translation>
+    </message>
+    <message>
+        <source>Qt&apos;s PostgreSQL driver is not installed: install the package libqt5sql5-psql.</source>
+        <translation>Драйвер PostgreSQL для Qt не установлен: установите пакет libqt5sql5-psql.</translation>
+    </message>
+    <message>
+        <source>Qt&apos;s SQLite driver is not installed: install the package libqt5sql5-sqlite.</source>
+        <translation>Драйвер SQLite для Qt не установлен: установите пакет libqt5sql5-sqlite.</translation>
+    </message>
+    <message>
+        <source>%1 is not a server address of the form postgresql://user@host:port/database</source>
+        <translation>%1 — не адрес сервера вида postgresql://пользователь@сервер:порт/база</translation>
+    </message>
+    <message>
+        <source>the server database has no phrase table, and it could not be made: %1</source>
+        <translation>в базе данных на сервере нет таблицы фраз, и создать её не удалось: %1</translation>
+    </message>
+    <message>
+        <source>the phrase table lacks the columns %1</source>
+        <translation>в таблице фраз нет столбцов %1</translation>
+    </message>
+    <message>
+        <source>The file %1 is not a phrase database: %2.</source>
+        <translation>Файл %1 не является базой фраз: %2.</translation>
+    </message>
+    <message>
+        <source>The file %1 is the database open: its phrases are already in it.</source>
+        <translation>Файл %1 — это открытая база: его фразы уже в ней.</translation>
+    </message>
+    <message>
+        <source>the template %1 is not a phrase database</source>
+        <translation>шаблон %1 не является базой фраз</translation>
+    </message>
+    <message>
+        <source>it is the database open</source>
+        <translation>это открытая база</translation>
     </message>
 </context>
 <context>

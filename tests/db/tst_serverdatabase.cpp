@@ -28,6 +28,7 @@ private slots:
     void missingColumn_isRefused();
     void notices_tellOthersChangesOnce();
     void restart_keepsRowsAndConnectsAgain();
+    void edit_leavesRowsInTheirPlace();
 
 private:
     QSqlDatabase openAs(const QString &user, DatabaseCheck *check = nullptr, QString *error = nullptr);
@@ -202,6 +203,19 @@ void TestServerDatabase::restart_keepsRowsAndConnectsAgain()
     QCOMPARE(count, 1);
     QCOMPARE(notes.last().first().toString(), QObject::tr("Connected to the server again."));
     QCOMPARE(failures.count(), 0);
+}
+
+// The server stores an edited row anew at the end of its table; the rows must not follow it there.
+void TestServerDatabase::edit_leavesRowsInTheirPlace()
+{
+    QVERIFY(cluster.psql(QStringLiteral("TRUNCATE TypeText; INSERT INTO TypeText (Str) VALUES ('a'), ('b'), ('c')")));
+    PhraseModel model(nullptr, openAs(PgCluster::admin));
+    model.setTable(PhraseStore::tableName());
+    QVERIFY(model.select());
+    QVERIFY(model.writeField(0, PhraseStore::Labels, QStringLiteral("edited")));
+    QVERIFY(model.select());
+    QCOMPARE(model.value(0, PhraseStore::Str).toString(), QStringLiteral("a"));
+    QCOMPARE(model.value(2, PhraseStore::Str).toString(), QStringLiteral("c"));
 }
 
 QTEST_GUILESS_MAIN(TestServerDatabase)

@@ -5,6 +5,9 @@
 
 import ctypes, glob, json, os, pathlib, shutil, signal, struct, subprocess, sys, tempfile, time, types
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "common"))
+import pgcluster
+
 TITLE = "Quillary - "
 ALL_ROWS = "SELECT * FROM TypeText ORDER BY id"
 CHILDREN = []
@@ -336,9 +339,71 @@ def own_use_no_reload():
     check(recorded_phrases() == pair, "the second Space copied %s" % recorded_phrases())
     wait_until(lambda: [uses(home.database, text) for text in pair] == [n + 2 for n in before], 3, "two uses of each")
 
+# A team's server: a throwaway cluster whose phrase table the program makes, then 2,000 phrases in it.
+def server_with_phrases(pg):
+    call([ARGS.program, "--db", pg.uri(), "--count"])
+    pg.psql("INSERT INTO TypeText (Str, StrLower, Frequency) SELECT 'Phrase number ' || i, 'phrase number ' || i,"
+            " i % 7 FROM generate_series(1, 2000) AS i")
+    return lambda where="": int(pg.psql("SELECT SUM(Frequency) FROM TypeText " + where))
+
+# Two copies on one server take turns copying; each Space counts once.
+def server_two_copies_count():
+    with pgcluster.PgCluster() as pg:
+        uses_on_server, home = server_with_phrases(pg), make_home()
+        copies = [start(home, arguments=[pg.uri()]) for _ in range(2)]
+        base = uses_on_server()
+        for press in range(40):
+            keys(copies[press % 2].window, "space")
+            wait_until(lambda: uses_on_server() > base + press, 4, "Space %d of 40 to count" % (press + 1))
+        check(uses_on_server() == base + 40, "40 copies counted %d uses" % (uses_on_server() - base))
+
+# An edit in one copy shows in the other within a second of its table taking the focus: the server tells of it.
+# Two edits of the same phrase get the question, and "Keep both" keeps both.
+def server_live_view():
+    with pgcluster.PgCluster() as pg:
+        server_with_phrases(pg)
+        home = make_home()
+        a, b = start(home, arguments=[pg.uri()]), start(home, arguments=[pg.uri()])
+        first = lambda: pg.psql("SELECT Str FROM TypeText WHERE id = 1")
+        edit_first(a, "Edited in A")
+        wait_until(lambda: first() == "Edited in A", 3, "A's edit on the server")
+        click(b.window, *TABLE)
+        time.sleep(1)
+        check(copy_with(b.window, "space") == "Edited in A", "B does not show A's edit")
+        edit_first(b)
+        focus(a.window)
+        type_over(b.window, "Typed in B", aside=True)
+        edit_first(a, "Stored by A")
+        wait_until(lambda: first() == "Stored by A", 3, "A's second edit on the server")
+        click(b.window, *TABLE)
+        keys(wait_until(lambda: warning(b), 3, "B's question"), "Return")
+        wait_until(lambda: pg.psql("SELECT count(*) FROM TypeText WHERE Str IN ('Typed in B', 'Stored by A')") == "2",
+                   3, "both texts kept")
+
+# A server restarted or away: a use that could not be stored is not shown as stored, and the next action works.
+def server_restart():
+    with pgcluster.PgCluster() as pg:
+        uses_on_server, home = server_with_phrases(pg), make_home()
+        app = start(home, arguments=[pg.uri()])
+        phrase = copy_with(app.window, "space")
+        only = "WHERE Str = " + quote(phrase)
+        wait_until(lambda: uses_on_server(only) == reported_count(), 3, "the use on the server")
+        stored = reported_count()
+        for action in ("restart", "stop", "start"):
+            pg.control(action)
+            before = uses_on_server(only) if action != "stop" else None
+            keys(app.window, "space")
+            counted = reported_count()
+            if action == "stop":
+                check(app.poll() is None and counted == stored, "a use with the server away shows %d" % counted)
+                continue
+            wait_until(lambda: uses_on_server(only) == before + 1 == counted, 5, "a use after the server's %s" % action)
+            stored = counted
+
 CASES = {case.__name__: case for case in (copy_space, paste_shift_insert, two_copies_count, shell_writes_while_open,
                                           locked_file_copy, find_summons, conflict_choices, editor_enter_leave,
-                                          file_replaced, own_use_no_reload)}
+                                          file_replaced, own_use_no_reload, server_two_copies_count, server_live_view,
+                                          server_restart)}
 
 def main():
     # Arguments, as the CMakeLists.txt beside this file gives them: the case and the program of the build tree, whose
@@ -356,6 +421,9 @@ def main():
         CASES[ARGS.case]()
         print("PASS: " + ARGS.case)
         return 0
+    except pgcluster.Unavailable as why:
+        print("SKIP: " + str(why))
+        return 77
     except (AssertionError, subprocess.TimeoutExpired) as why:
         print("FAIL: %s: %s" % (ARGS.case, why))
         for log in sorted(glob.glob(os.path.join(ARGS.root, "*", "program-*.log"))):
