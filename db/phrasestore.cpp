@@ -3,39 +3,18 @@
 #include "db/impatientconnection.h"
 #include "db/sqldialect.h"
 #include "db/sqlerrortext.h"
+#include "db/sqltransaction.h"
 
 #include <QObject>
 #include <QSqlError>
 #include <QSqlRecord>
 
 #include <algorithm>
-#include <iterator>
-#include <limits>
 
 namespace {
 
 const char *const fieldNames[PhraseStore::fieldCount] = {
     "id", "Str", "Labels", "KeyWord", "HotKey", "Html", "KeyLower", "StrLower", "LabelLower", "Rating", "Frequency"};
-
-// What a new phrase's row gets, column by column. A null string is stored as NULL:
-// a phrase pasted from a NULL field stays one.
-struct InsertColumn
-{
-    PhraseStore::Field field;
-    QVariant (*value)(const PhraseRecord &record);
-};
-const InsertColumn insertColumns[] = {
-    {PhraseStore::Str, [](const PhraseRecord &r) -> QVariant { return r.str; }},
-    {PhraseStore::Labels, [](const PhraseRecord &r) -> QVariant { return r.labels; }},
-    {PhraseStore::KeyWord, [](const PhraseRecord &r) -> QVariant { return r.keyWord; }},
-    {PhraseStore::HotKey, [](const PhraseRecord &r) -> QVariant { return r.hotKey; }},
-    {PhraseStore::Html, [](const PhraseRecord &r) -> QVariant { return r.html; }},
-    {PhraseStore::StrLower, [](const PhraseRecord &r) -> QVariant { return r.str.toLower(); }},
-    {PhraseStore::LabelLower, [](const PhraseRecord &r) -> QVariant { return r.labels.toLower(); }},
-    {PhraseStore::KeyLower, [](const PhraseRecord &r) -> QVariant { return r.keyWord.toLower(); }},
-    {PhraseStore::Rating, [](const PhraseRecord &r) -> QVariant { return r.rating; }},
-    {PhraseStore::Frequency, [](const PhraseRecord &r) -> QVariant { return r.frequency; }},
-};
 
 } // namespace
 
@@ -61,42 +40,6 @@ int PhraseStore::fieldNamed(const QString &name)
     }
     return -1;
 }
-
-// Rolls back unless committed, so that no early return leaves a transaction open.
-class PhraseStore::Transaction
-{
-public:
-    explicit Transaction(QSqlDatabase db)
-        : db(std::move(db))
-    {
-        open = this->db.transaction();
-    }
-    ~Transaction()
-    {
-        if (open)
-            db.rollback();
-    }
-    bool began(QString *error) const
-    {
-        if (!open && error)
-            *error = sqlErrorText(db.lastError());
-        return open;
-    }
-    bool commit(QString *error)
-    {
-        if (db.commit()) {
-            open = false;
-            return true;
-        }
-        if (error)
-            *error = sqlErrorText(db.lastError());
-        return false;
-    }
-
-private:
-    QSqlDatabase db;
-    bool open = false;
-};
 
 QString PhraseStore::tableName()
 {
@@ -190,7 +133,7 @@ bool PhraseStore::countUse(qint64 id, int *count, QString *error)
             *count = query.value(0).toInt();
         return true;
     }
-    Transaction transaction(database());
+    SqlTransaction transaction(database());
     if (!transaction.began(error))
         return false;
     QSqlQuery query(database());
@@ -351,103 +294,9 @@ bool PhraseStore::read(qint64 id, PhraseRecord *record, bool *found, QString *er
     return true;
 }
 
-bool PhraseStore::begin(QString *error)
-{
-    QSqlDatabase db = database();
-    batchQuery = QSqlQuery(db);
-    QStringList names;
-    for (const InsertColumn &column : insertColumns)
-        names << fieldName(column.field);
-    const QString marks = QStringLiteral("?, ").repeated(names.size() - 1) + QStringLiteral("?");
-    if (!batchQuery.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                .arg(tableName(), names.join(QStringLiteral(", ")), marks))) {
-        if (error)
-            *error = sqlErrorText(batchQuery.lastError());
-        return false;
-    }
-    batch = std::make_unique<Transaction>(db);
-    if (batch->began(error))
-        return true;
-    batch.reset();
-    return false;
-}
-
-namespace {
-
-// SQLite says "database or disk is full" also when the table has handed out its largest id.
-bool idsUsedUp(const QSqlDatabase &db)
-{
-    QSqlQuery query(db);
-    const QString lastId = QStringLiteral("SELECT max(seq) FROM sqlite_sequence WHERE name = '%1' COLLATE NOCASE");
-    const bool usedUp = query.exec(lastId.arg(PhraseStore::tableName())) && query.next() &&
-                        query.value(0).toLongLong() == std::numeric_limits<qint64>::max();
-    query.finish();
-    return usedUp;
-}
-
-} // namespace
-
-bool PhraseStore::add(const PhraseRecord &record, QString *error)
-{
-    if (!batch)
-        return false;
-    for (int i = 0; i < int(std::size(insertColumns)); ++i)
-        batchQuery.bindValue(i, insertColumns[i].value(record));
-    const bool ran = exec(batchQuery, error);
-    // A trigger may drop a row without an error; only a row that arrived is stored.
-    if (ran && batchQuery.numRowsAffected() > 0)
-        return true;
-    if (ran && error)
-        *error = QObject::tr("the database did not take the phrase");
-    else if (error && SqlDialect(database()).isFile() &&
-             batchQuery.lastError().nativeErrorCode() == QLatin1String("13") && idsUsedUp(database()))
-        *error = QObject::tr("no id is left for a new phrase: the phrase table has already used the largest one, %1")
-                     .arg(std::numeric_limits<qint64>::max());
-    rollback();
-    return false;
-}
-
-bool PhraseStore::commit(QString *error)
-{
-    if (!batch)
-        return false;
-    batchQuery.finish();
-    const bool committed = batch->commit(error);
-    // What did not commit is rolled back as the transaction goes.
-    batch.reset();
-    return committed;
-}
-
-void PhraseStore::rollback()
-{
-    batchQuery.finish();
-    batch.reset();
-}
-
-bool PhraseStore::insert(const QVector<PhraseRecord> &records, QVector<qint64> *ids, QString *error,
-                         const Progress &progress)
-{
-    if (!begin(error))
-        return false;
-    QVector<qint64> added;
-    added.reserve(records.size());
-    for (const PhraseRecord &record : records) {
-        if (!add(record, error))
-            return false;
-        added << batchQuery.lastInsertId().toLongLong();
-        if (progress)
-            progress(added.size(), records.size());
-    }
-    if (!commit(error))
-        return false;
-    if (ids)
-        *ids = added;
-    return true;
-}
-
 bool PhraseStore::remove(const QVector<qint64> &ids, QString *error)
 {
-    Transaction transaction(database());
+    SqlTransaction transaction(database());
     if (!transaction.began(error))
         return false;
     QSqlQuery query(database());

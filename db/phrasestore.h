@@ -13,6 +13,7 @@
 #include <memory>
 
 class QSqlRecord;
+class SqlTransaction;
 
 // The one place that knows the phrase table: its name, its columns and the SQL that
 // writes it. Writes go straight to the file, by id, and each says whether it was
@@ -94,8 +95,6 @@ public:
     void rollback();
 
 private:
-    class Transaction;
-
     QSqlDatabase database() const;
     bool exec(QSqlQuery &query, QString *error);
     bool execOnPhrase(QSqlQuery &query, QString *error);
@@ -106,9 +105,17 @@ private:
     void prepareUpdate(QSqlQuery &query, qint64 id, const Values &values, const Values &bases) const;
     Outcome updateIf(qint64 id, const Values &values, const Values &bases, QString *error);
 
+    // The INSERT of that many phrases.
+    QString insertSql(int rows) const;
+    // Stores the phrases a server's batch has waiting.
+    bool flush(QString *error);
+
     QString connection;
     QSqlQuery batchQuery;
-    std::unique_ptr<Transaction> batch;
+    QVector<PhraseRecord> waiting;
+    // The ids of the batch's phrases stored so far, in the order added.
+    QVector<qint64> batchIds;
+    std::unique_ptr<SqlTransaction> batch;
 };
 
 #endif // PHRASESTORE_H
