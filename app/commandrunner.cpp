@@ -6,6 +6,7 @@
 #include "db/phraseconnection.h"
 #include "db/phrasestore.h"
 #include "db/serveraddress.h"
+#include "db/serverdatabase.h"
 #include "db/settingskeys.h"
 
 #include <QDir>
@@ -82,6 +83,12 @@ int CommandRunner::run(const CommandLine &given)
                                                ? QObject::tr("it has no table %1").arg(PhraseStore::tableName())
                                                : reason.text));
     }
+    // A role that may only read is told so before anything is tried.
+    const bool writes = line.command == CommandLine::Add || line.command == CommandLine::Set ||
+                        line.command == CommandLine::Delete || line.command == CommandLine::Import;
+    if (writes && isServerConnection(db) && !isWritableServer(db))
+        return fail(QObject::tr("%1 is read-only for you: your role may read the phrases but not change them.")
+                        .arg(native(path)));
 
     switch (line.command) {
     case CommandLine::List:

@@ -19,6 +19,20 @@
 
 // The commands that move phrases between the database and files: --import and --export.
 
+namespace {
+
+// --format txt or ini whatever the name; standard output, which has none, takes plain text.
+PhraseFormat formatOf(const CommandLine &line)
+{
+    if (line.format == CommandLine::Format::Ini)
+        return PhraseFormat::Ini;
+    if (line.format == CommandLine::Format::Txt || line.file == CommandLine::stream())
+        return PhraseFormat::Txt;
+    return importFormat(line.file);
+}
+
+} // namespace
+
 int CommandRunner::import(const CommandLine &line)
 {
     QString file = line.file;
@@ -33,9 +47,7 @@ int CommandRunner::import(const CommandLine &line)
         file = input.fileName();
     }
     ImportReport report;
-    const PhraseFormat format = line.format == CommandLine::Format::ByName ? importFormat(file)
-                                : line.format == CommandLine::Format::Ini  ? PhraseFormat::Ini
-                                                                           : PhraseFormat::Txt;
+    const PhraseFormat format = formatOf(line);
     const bool fromInput = line.file == CommandLine::stream();
     int n = -1;
     if (format == PhraseFormat::Database)
@@ -58,42 +70,18 @@ int CommandRunner::exportTo(const CommandLine &line)
     if (line.hasText && searchTooLong(line.text))
         return fail(searchTooLongNote());
     const bool toOutput = line.file == CommandLine::stream();
-    const bool database = line.format == CommandLine::Format::ByName && !toOutput && isDatabaseName(line.file);
-    const bool ini = line.format == CommandLine::Format::ByName ? !toOutput && isIniImportName(line.file)
-                                                                : line.format == CommandLine::Format::Ini;
-    // Plain text carries no rich text, the largest field; only a database carries the hot keys.
-    QVector<PhraseStore::Field> fields{PhraseStore::Str, PhraseStore::Labels, PhraseStore::KeyWord, PhraseStore::Rating,
-                                       PhraseStore::Frequency};
-    if (ini || database)
-        fields << PhraseStore::Html;
-    if (database)
-        fields << PhraseStore::HotKey;
-    if (!selectFound(query, fields, line.hasText ? line.text : QString(), -1, &error))
+    const PhraseFormat format = formatOf(line);
+    const bool ini = format == PhraseFormat::Ini;
+    const bool database = format == PhraseFormat::Database;
+    if (!selectFound(query, foundFields(format), line.hasText ? line.text : QString(), -1, &error))
         return fail(unreadable(path, error));
     // The writers replace a file only once it is complete: standard output gets a copy of one.
     QTemporaryFile output(QDir::tempPath() + QStringLiteral("/quillary-XXXXXX"));
     if (toOutput && !output.open())
         return fail(QObject::tr("Cannot write a temporary file for standard output: %1").arg(output.errorString()));
     output.close();
-    const QString name = toOutput ? output.fileName() : exportName(line.file, ini);
-    const PhraseRowSource nextRow = [&query, ini, database](PhraseRecord *row) {
-        if (!query.next())
-            return false;
-        // A database takes a NULL as it is; the files have no NULL and write it as an empty text.
-        const auto text = [&query, database](int field) {
-            return database ? textOfBytes(query.value(field)) : textAt(query, field);
-        };
-        row->str = text(0);
-        row->labels = text(1);
-        row->keyWord = text(2);
-        row->rating = query.value(3).toInt();
-        row->frequency = query.value(4).toInt();
-        if (ini || database)
-            row->html = text(5);
-        if (database)
-            row->hotKey = text(6);
-        return true;
-    };
+    const QString name = toOutput ? output.fileName() : exportName(line.file, format);
+    const PhraseRowSource nextRow = foundRows(query, format);
     int written = 0;
     int notWhole = 0;
     const bool wrote =

@@ -6,6 +6,7 @@
 #include "db/settingskeys.h"
 #include "db/sqldialect.h"
 #include "db/sqlerrortext.h"
+#include "exchange/databasereader.h"
 
 #include <QSettings>
 #include <QSqlDatabase>
@@ -58,4 +59,38 @@ QString textAt(const QSqlQuery &query, int field)
     // Taken whole, NULs and all, without a search for the first one.
     const QByteArray utf8 = query.value(field).toByteArray();
     return QString::fromUtf8(utf8.constData(), utf8.size());
+}
+
+QVector<PhraseStore::Field> foundFields(PhraseFormat format)
+{
+    QVector<PhraseStore::Field> fields{PhraseStore::Str, PhraseStore::Labels, PhraseStore::KeyWord, PhraseStore::Rating,
+                                       PhraseStore::Frequency};
+    if (format != PhraseFormat::Txt)
+        fields << PhraseStore::Html;
+    if (format == PhraseFormat::Database)
+        fields << PhraseStore::HotKey;
+    return fields;
+}
+
+PhraseRowSource foundRows(QSqlQuery &query, PhraseFormat format)
+{
+    return [&query, format](PhraseRecord *row) {
+        if (!query.next())
+            return false;
+        // A database takes a NULL as it is; the files have no NULL and write it as an empty text.
+        const bool database = format == PhraseFormat::Database;
+        const auto text = [&query, database](int field) {
+            return database ? textOfBytes(query.value(field)) : textAt(query, field);
+        };
+        row->str = text(0);
+        row->labels = text(1);
+        row->keyWord = text(2);
+        row->rating = query.value(3).toInt();
+        row->frequency = query.value(4).toInt();
+        if (format != PhraseFormat::Txt)
+            row->html = text(5);
+        if (database)
+            row->hotKey = text(6);
+        return true;
+    };
 }

@@ -2,6 +2,8 @@
 #define FOUNDPHRASES_H
 
 #include "db/phrasestore.h"
+#include "exchange/phrasefilenames.h"
+#include "exchange/phrasewriters.h"
 
 #include <QString>
 #include <QVector>
@@ -14,6 +16,13 @@ class QSqlQuery;
 // file never sits in memory. Bytes spare SQLite turning every text into UTF-16.
 bool selectFound(QSqlQuery &query, const QVector<PhraseStore::Field> &fields, const QString &text, int limit,
                  QString *error);
+
+// The fields a file of that format carries: plain text no rich text, the largest field;
+// only a database the hot keys.
+QVector<PhraseStore::Field> foundFields(PhraseFormat format);
+
+// The phrases of a selectFound query on foundFields(format), one at a time, for a writer.
+PhraseRowSource foundRows(QSqlQuery &query, PhraseFormat format);
 
 // A text field of a selectFound query; NULL reads as empty, as the window shows it.
 QString textAt(const QSqlQuery &query, int field);

@@ -42,7 +42,7 @@ Quillary::Quillary(const QString &databaseFile, const std::optional<QString> &se
     readSettings();
     helpCreated = false;
     if (databaseFile.isEmpty())
-        openDatabaseFile();
+        openStoredDatabase();
     else
         openRunFile(databaseFile);
     createActions();
@@ -101,7 +101,16 @@ void Quillary::openRunFile(const QString &databaseFile)
                   QObject::tr("there is no file %1.").arg(QDir::toNativeSeparators(runFile)));
     }
     nameFileDB = storedFile;
-    openDatabaseFile();
+    openStoredDatabase();
+}
+
+void Quillary::openStoredDatabase()
+{
+    // A server that cannot be reached, or whose password was not given, leaves the user's own file.
+    if (!openDatabaseFile() && ServerAddress::isServerAddress(nameFileDB)) {
+        nameFileDB = startupDatabase(QString(), appPath);
+        openDatabaseFile();
+    }
 }
 
 void Quillary::restoreWindow()

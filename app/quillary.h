@@ -33,6 +33,8 @@ public:
     ~Quillary() override;
 
     bool openDatabaseFile();
+    // The database of the last session, or the user's own file when that was a server that cannot be opened.
+    void openStoredDatabase();
     // Opens name in place of the database open now, which stays open when name cannot be.
     bool openInstead(const QString &name);
     // Where the file dialogs start: the open file's folder, or the documents for a server.

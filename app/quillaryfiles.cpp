@@ -1,4 +1,5 @@
 #include "app/databasecheckreason.h"
+#include "app/foundphrases.h"
 #include "app/globals.h"
 #include "app/quillary.h"
 #include "app/serverdialog.h"
@@ -14,6 +15,8 @@
 #include "db/typewatch.h"
 #include "db/watchpause.h"
 #include "editor/typeedit.h"
+#include "exchange/databasereader.h"
+#include "exchange/databasewriter.h"
 #include "exchange/inireader.h"
 #include "exchange/phrasefilenames.h"
 #include "exchange/txtreader.h"
@@ -28,6 +31,7 @@
 #include <QMessageBox>
 #include <QSettings>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStandardPaths>
 
 // The window's database file: opening, creating and saving one, following the file when it is
@@ -226,7 +230,16 @@ void Quillary::saveAs()
     QString reason;
     bool copied = false;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    if (databaseGone) {
+    if (ServerAddress::isServerAddress(oldPath)) {
+        // A server's phrases go into a new file made from the template; the window then works on it.
+        QSqlQuery query;
+        copied = selectFound(query, foundFields(PhraseFormat::Database), QString(), -1, &reason) &&
+                 writePhraseDatabase(name, appPath + QStringLiteral("/new.db"),
+                                     foundRows(query, PhraseFormat::Database), nullptr, &reason);
+        query.finish();
+        if (copied)
+            switchTo(oldPath);
+    } else if (databaseGone) {
         // Only the open connection still holds these phrases: they are written from it.
         copied = copyOpenDatabase(QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false), name,
                                   &reason);
@@ -261,7 +274,7 @@ void Quillary::importDB()
 {
     const QString chosen =
         QFileDialog::getOpenFileName(this, QObject::tr("Loading phrases from a file and adding to current database"),
-                                     exchangeFolder(), QStringLiteral("Text files (*.txt *.ini)"));
+                                     exchangeFolder(), QStringLiteral("Phrase files (*.txt *.ini *.db)"));
     if (chosen.isEmpty())
         return;
     const QMessageBox::StandardButton answer =
@@ -270,8 +283,9 @@ void Quillary::importDB()
     if (answer == QMessageBox::Yes && !newDB())
         return;
 
-    const bool ini = isIniImportName(chosen);
-    nameIni = ini ? chosen : txtImportName(chosen);
+    const PhraseFormat format = importFormat(chosen);
+    const bool ini = format == PhraseFormat::Ini;
+    nameIni = format == PhraseFormat::Txt ? txtImportName(chosen) : chosen;
     ImportReport report;
     {
         // The import's own writes must never look like another program's change.
@@ -281,7 +295,10 @@ void Quillary::importDB()
         int n = -1;
         {
             const BusyScope busy(progressBar);
-            n = ini ? importIni(nameIni, &report, busy.progress()) : importTxt(nameIni, &report, busy.progress());
+            if (format == PhraseFormat::Database)
+                n = importDatabase(nameIni, &report, busy.progress());
+            else
+                n = ini ? importIni(nameIni, &report, busy.progress()) : importTxt(nameIni, &report, busy.progress());
         }
         if (n >= 0) {
             typeFind->findStart(false);
@@ -297,12 +314,13 @@ void Quillary::importDB()
 void Quillary::exportDB()
 {
     QString filter;
-    const QString chosen = QFileDialog::getSaveFileName(nullptr, QObject::tr("Save phrases to a text file"),
-                                                        exchangeFolder(), QStringLiteral("*.txt ;; *.ini"), &filter);
+    const QString chosen =
+        QFileDialog::getSaveFileName(nullptr, QObject::tr("Save phrases to a text file"), exchangeFolder(),
+                                     QStringLiteral("*.txt ;; *.ini ;; *.db"), &filter);
     if (chosen.isEmpty())
         return;
-    const bool ini = isIniExportFilter(filter);
-    const QString name = exportName(chosen, ini);
+    const PhraseFormat format = exportFormat(filter);
+    const QString name = exportName(chosen, format);
     // The dialog asked about the name typed; a completed name may hit another file.
     if (name != chosen && QFileInfo::exists(name)) {
         const QMessageBox::StandardButton answer = QMessageBox::warning(
@@ -314,7 +332,9 @@ void Quillary::exportDB()
     }
     nameIni = name;
     const BusyScope busy(progressBar);
-    if (ini)
+    if (format == PhraseFormat::Database)
+        typeFind->exportDatabase(nameIni, appPath + QStringLiteral("/new.db"), busy.progress());
+    else if (format == PhraseFormat::Ini)
         typeFind->exportIni(nameIni, busy.progress());
     else
         typeFind->exportTxt(nameIni, busy.progress());

@@ -54,9 +54,9 @@ bool PhraseModel::reachable()
     bool again = false;
     QString error;
     if (!serverReachable(db, &again, &error)) {
-        emit notice(QObject::tr("The connection to the server is lost: %1. The phrases shown are kept; the next "
-                                "action connects again.")
-                        .arg(error.trimmed()));
+        emit notice(QObject::tr("The connection to the server is lost; the phrases shown are kept, and the next "
+                                "action connects again. The server said: %1")
+                        .arg(error.simplified()));
         return false;
     }
     if (again)

@@ -199,6 +199,15 @@ void TypeFind::connectSelection()
     connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TypeFind::selectCh);
 }
 
+void TypeFind::noteLater(const QString &note)
+{
+    // Before the window is wired, nobody would hear it: it waits for the wiring.
+    heldNote = signalsConnected ? QString() : note;
+    if (signalsConnected && !note.isEmpty())
+        QMetaObject::invokeMethod(
+            this, [this, note] { emit setMessage(note); }, Qt::QueuedConnection);
+}
+
 void TypeFind::replaceModel(const QSqlDatabase &db)
 {
     PhraseModel *old = model;
@@ -267,15 +276,8 @@ void TypeFind::setupModel()
     // The file the model reads, whoever opened it under that name; a server tells of changes itself.
     if (isServerConnection(db)) {
         notices->setConnection(db.connectionName());
-        // Told once the window is up to show it.
-        if (!isSearchIndexed(db)) {
-            QMetaObject::invokeMethod(
-                this,
-                [this] {
-                    emit setMessage(QObject::tr("The server has no search indexes: each search reads every phrase."));
-                },
-                Qt::QueuedConnection);
-        }
+        if (!isSearchIndexed(db))
+            noteLater(QObject::tr("The server has no search indexes: each search reads every phrase."));
     } else {
         watcher->addFile(model->database().databaseName());
         watcher->start(false);
@@ -295,6 +297,7 @@ void TypeFind::connectSignals()
     connect(table, &SQLTable::keyPaste, this, &TypeFind::pastePhrase);
     connectSelection();
     signalsConnected = true;
+    noteLater(heldNote);
     connect(copyPhraseAction, &QAction::triggered, this, &TypeFind::copyPhrase);
     connect(copyCellsAction, &QAction::triggered, this, &TypeFind::copyCell);
     connect(pastePhraseAction, &QAction::triggered, this, &TypeFind::pastePhrase);

@@ -5,6 +5,7 @@
 #include "browser/phrasepayload.h"
 #include "db/phrasestore.h"
 #include "exchange/importreport.h"
+#include "exchange/phrasefilenames.h"
 
 #include <QDockWidget>
 #include <QModelIndex>
@@ -52,6 +53,8 @@ public:
     // cell is selected, and report the count or the failure to the user.
     bool exportTxt(const QString &fileName, const Progress &progress = {});
     bool exportIni(const QString &fileName, const Progress &progress = {});
+    // A new phrase database made from the template file.
+    bool exportDatabase(const QString &fileName, const QString &templateName, const Progress &progress = {});
 
     SQLTable *table = nullptr;
     TypeWatch *watcher = nullptr;
@@ -113,6 +116,8 @@ private:
     void connectModel();
     void connectSelection();
     void replaceModel(const QSqlDatabase &db);
+    // Tells the user once the current action is done.
+    void noteLater(const QString &note);
     void createActions();
     void setHeaderTexts();
     bool currentIsValid() const;
@@ -127,7 +132,8 @@ private:
     // The row of each selected cell.
     QVector<int> selectedCellRows() const;
     void applyActionState(bool tableFocus, bool nothingSelected);
-    bool exportPhrases(const QString &fileName, bool ini, const Progress &progress);
+    bool exportPhrases(const QString &fileName, PhraseFormat format, const Progress &progress,
+                       const QString &templateName = QString());
 
     QPushButton *clearButton = nullptr;
     QLineEdit *searchEdit = nullptr;
@@ -145,6 +151,7 @@ private:
     // Whether the cell editor being committed still had the focus.
     bool cellWasEditing = false;
     bool signalsConnected = false;
+    QString heldNote;
     bool readOnlyNoted = false;
 };
 

@@ -9,6 +9,7 @@
 #include "db/servernotices.h"
 #include "db/tracecategories.h"
 #include "db/watchpause.h"
+#include "exchange/databasewriter.h"
 #include "exchange/eventpacer.h"
 #include "exchange/htmlsanitizer.h"
 #include "exchange/phrasewriters.h"
@@ -280,13 +281,17 @@ void showExportMessage(QWidget *parent, const QString &title, const QString &tex
 
 } // namespace
 
-bool TypeFind::exportPhrases(const QString &fileName, bool ini, const Progress &progress)
+bool TypeFind::exportPhrases(const QString &fileName, PhraseFormat format, const Progress &progress,
+                             const QString &templateName)
 {
     const QVector<int> rows = exportRows(selectedCellRows(), model->rowCount(), model->pendingRow());
     int written = 0;
     int notWhole = 0;
     QString error;
-    const bool ok = writePhraseFile(fileName, ini, model->phraseSource(rows, progress), &written, &error, &notWhole);
+    const PhraseRowSource source = model->phraseSource(rows, progress);
+    const bool ok = format == PhraseFormat::Database
+                        ? writePhraseDatabase(fileName, templateName, source, &written, &error)
+                        : writePhraseFile(fileName, format == PhraseFormat::Ini, source, &written, &error, &notWhole);
     if (progress)
         progress(rows.size(), rows.size());
     if (!ok) {
@@ -302,10 +307,15 @@ bool TypeFind::exportPhrases(const QString &fileName, bool ini, const Progress &
 
 bool TypeFind::exportTxt(const QString &fileName, const Progress &progress)
 {
-    return exportPhrases(fileName, false, progress);
+    return exportPhrases(fileName, PhraseFormat::Txt, progress);
 }
 
 bool TypeFind::exportIni(const QString &fileName, const Progress &progress)
 {
-    return exportPhrases(fileName, true, progress);
+    return exportPhrases(fileName, PhraseFormat::Ini, progress);
+}
+
+bool TypeFind::exportDatabase(const QString &fileName, const QString &templateName, const Progress &progress)
+{
+    return exportPhrases(fileName, PhraseFormat::Database, progress, templateName);
 }

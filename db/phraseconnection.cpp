@@ -26,6 +26,9 @@ QSqlDatabase phraseConnection(const QString &location, const QString &connection
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(connection);
     }
+    // Asked first: adding it would have Qt print its own list of drivers.
+    if (!QSqlDatabase::isDriverAvailable(driver))
+        return QSqlDatabase();
     QSqlDatabase db = QSqlDatabase::addDatabase(driver, connection);
     if (driver == QLatin1String("QSQLITE"))
         PhraseStore::configure(db);

@@ -70,8 +70,11 @@ bool createPhraseTable(QSqlDatabase &db, QString *error)
 {
     QSqlQuery query(db);
     // A trusted extension since PostgreSQL 13: the database's owner may create it. Without
-    // it the search still works, reading every phrase.
-    query.exec(QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm"));
+    // it the search still works, reading every phrase. Asked first: the server would
+    // otherwise print a notice that it is there already.
+    const QString hasTrigrams = QStringLiteral("SELECT 1 FROM pg_extension WHERE extname = 'pg_trgm'");
+    if (query.exec(hasTrigrams) && !query.next())
+        query.exec(QStringLiteral("CREATE EXTENSION pg_trgm"));
     if (!db.transaction()) {
         *error = sqlErrorText(db.lastError());
         return false;
@@ -82,7 +85,7 @@ bool createPhraseTable(QSqlDatabase &db, QString *error)
     for (int i = 0; done && !exists && i < int(std::size(createTable)); ++i)
         done = run(query, QLatin1String(createTable[i]), error);
     bool trigrams = false;
-    if (done && !exists && run(query, QStringLiteral("SELECT 1 FROM pg_extension WHERE extname = 'pg_trgm'"), error))
+    if (done && !exists && run(query, hasTrigrams, error))
         trigrams = query.next();
     for (int i = 0; done && trigrams && i < int(std::size(searchIndexes)); ++i) {
         done = run(query,

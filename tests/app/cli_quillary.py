@@ -237,7 +237,7 @@ def table():
 
 def main():
     global HOME
-    for case in (add_list_print, export_import, failures_and_usage, refused, table):
+    for case in (add_list_print, export_import, failures_and_usage, refused, table, db_export_import, db_refused):
         HOME = tempfile.mkdtemp(prefix="quillary-cli-")
         try:
             case()
@@ -248,6 +248,42 @@ def main():
         finally:
             shutil.rmtree(HOME, ignore_errors=True)
     return 1 if failures else 0
+
+# A phrase database file carries every field, NULL kept, from one database to another; a second export
+# keeps the first under the backup name.
+def db_export_import():
+    db, copy = fresh(), fresh("copy.db")
+    fields = "Str, Labels, KeyWord, HotKey, Html, Rating, Frequency"
+    with sqlite3.connect(db) as connection:
+        connection.executemany("INSERT INTO TypeText (%s) VALUES (?, ?, ?, ?, ?, ?, ?)" % fields, [
+            ("Привет\tмир", None, "", "Ctrl+1", "<b>Привет</b>", 5, 2), ("plain", "L", None, None, "", 0, 0)])
+    team = os.path.join(HOME, "team.DB")
+    _, err = run("--export", team, db=db)
+    check(err == "quillary: 2 phrase(s) have been exported.\n", err)
+    with open(team, "rb") as f:
+        first = f.read()
+    run("--export", team, db=db)
+    with open(os.path.join(HOME, "team.bak"), "rb") as f:
+        check(f.read() == first, "the backup is not the first export")
+    _, err = run("--import", team, db=copy)
+    check(err == "quillary: 2 phrase(s) have been imported.\n", err)
+    query = "SELECT %s FROM TypeText ORDER BY id" % fields
+    check(rows(copy, query) == rows(db, query), "the copy holds %s" % rows(copy, query))
+
+# A .db file that is no phrase database, or the database open itself, is refused in one message, the file as it was.
+def db_refused():
+    db = fresh()
+    run("--add", "kept", db=db)
+    other = os.path.join(HOME, "other.db")
+    sqlite3.connect(other).execute("CREATE TABLE Other (id)").connection.close()
+    with open(db, "rb") as f:
+        before = f.read()
+    for args, said in ((("--import", other), "is not a phrase database: it has no table TypeText."),
+                       (("--import", db), "is the database open"), (("--export", db), "it is the database open")):
+        _, err = run(*args, db=db, expect=1)
+        check(err.startswith("quillary: ") and said in err, "%s said %r" % (args, err))
+        with open(db, "rb") as f:
+            check(f.read() == before, "%s changed the file" % (args,))
 
 if __name__ == "__main__":
     sys.exit(main())
