@@ -899,7 +899,7 @@ The password of %2 on %3:</translation>
     </message>
     <message>
         <source>The connection to the server is lost: %1. The phrases shown are kept; the next action connects again.</source>
-        <translation>The connection to the server is lost: %1. The phrases shown are kept; the next action connects again.</translation>
+        <translation type="vanished">The connection to the server is lost: %1. The phrases shown are kept; the next action connects again.</translation>
     </message>
     <message>
         <source>Connected to the server again.</source>
@@ -944,6 +944,14 @@ The password of %2 on %3:</translation>
     <message>
         <source>it is the database open</source>
         <translation>it is the database open</translation>
+    </message>
+    <message>
+        <source>%1 is read-only for you: your role may read the phrases but not change them.</source>
+        <translation>%1 is read-only for you: your role may read the phrases but not change them.</translation>
+    </message>
+    <message>
+        <source>The connection to the server is lost; the phrases shown are kept, and the next action connects again. The server said: %1</source>
+        <translation>The connection to the server is lost; the phrases shown are kept, and the next action connects again. The server said: %1</translation>
     </message>
 </context>
 <context>

@@ -911,7 +911,7 @@ The password of %2 on %3:</source>
     </message>
     <message>
         <source>The connection to the server is lost: %1. The phrases shown are kept; the next action connects again.</source>
-        <translation>Соединение с сервером потеряно: %1. Показанные фразы сохранены; следующее действие подключится снова.</translation>
+        <translation type="vanished">Соединение с сервером потеряно: %1. Показанные фразы сохранены; следующее действие подключится снова.</translation>
     </message>
     <message>
         <source>Connected to the server again.</source>
@@ -956,6 +956,14 @@ The password of %2 on %3:</source>
     <message>
         <source>it is the database open</source>
         <translation>это открытая база</translation>
+    </message>
+    <message>
+        <source>%1 is read-only for you: your role may read the phrases but not change them.</source>
+        <translation>%1 доступна вам только для чтения: ваша роль может читать фразы, но не изменять их.</translation>
+    </message>
+    <message>
+        <source>The connection to the server is lost; the phrases shown are kept, and the next action connects again. The server said: %1</source>
+        <translation>Соединение с сервером потеряно; показанные фразы сохранены, следующее действие подключится снова. Сервер сообщил: %1</translation>
     </message>
 </context>
 <context>
