@@ -4,6 +4,9 @@
 
 import json, os, shutil, sqlite3, subprocess, sys, tempfile, threading
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "common"))
+import pgcluster
+
 PROGRAM = os.path.realpath(sys.argv[1])
 TEMPLATE = os.path.join(os.path.dirname(PROGRAM), "new.db")
 PHRASES = ["Tab\there", "Line one\nline two\n\nthree", 'Quotes "double" and \'single\'', "Привет, Ёлка",
@@ -32,6 +35,9 @@ def fresh(name="phrases.db"):
     return path
 
 def rows(db, sql):
+    if db.startswith("postgresql:"):
+        found = json.loads(SERVER.psql("SELECT json_agg(t) FROM (%s) t" % sql) or "[]")
+        return [tuple(row.values()) for row in found]
     with sqlite3.connect(db) as connection:
         return connection.execute(sql).fetchall()
 
@@ -39,8 +45,8 @@ def unescape(field):
     return field.replace("\\\\", "\0").replace("\\n", "\n").replace("\\r", "\r").replace("\\t", "\t").replace("\0", "\\")
 
 # Every phrase added comes back whole from --list, in both forms, and --print gives its exact bytes once per use.
-def add_list_print():
-    db = fresh()
+def add_list_print(db=None):
+    db = db or fresh()
     ids = [int(run("--add", text, "--labels", "l%d" % i, "--comment", "Ключ", "--rating", str(i * 20), db=db)[0])
            for i, text in enumerate(PHRASES)]
     check(ids == sorted(set(ids)), "ids %s" % ids)
@@ -237,7 +243,8 @@ def table():
 
 def main():
     global HOME
-    for case in (add_list_print, export_import, failures_and_usage, refused, table, db_export_import, db_refused):
+    for case in (add_list_print, export_import, failures_and_usage, refused, table, db_export_import, db_refused,
+                 server):
         HOME = tempfile.mkdtemp(prefix="quillary-cli-")
         try:
             case()
@@ -284,6 +291,33 @@ def db_refused():
         check(err.startswith("quillary: ") and said in err, "%s said %r" % (args, err))
         with open(db, "rb") as f:
             check(f.read() == before, "%s changed the file" % (args,))
+
+# The same commands on a team's server, its phrases moved over from a file and back, and a role that may only read.
+def server():
+    global SERVER
+    try:
+        SERVER = pgcluster.PgCluster().start()
+    except pgcluster.Unavailable as why:
+        print("SKIP: " + str(why))
+        return
+    try:
+        add_list_print(SERVER.uri())
+        listed = run("--list", "--json", db=SERVER.uri())[0]
+        team, back = os.path.join(HOME, "team.db"), fresh("back.db")
+        check(run("--export", team, db=SERVER.uri())[1] == "quillary: %d phrase(s) have been exported.\n" % len(PHRASES),
+              "export from the server")
+        SERVER.psql("CREATE DATABASE other")
+        other = SERVER.uri("other")
+        for target in (other, back):
+            run("--import", team, db=target)
+            check(run("--list", "--json", db=target)[0] == listed, "%s differs after the import" % target)
+        SERVER.psql("CREATE ROLE reader LOGIN; GRANT SELECT ON TypeText TO reader")
+        reader = SERVER.uri(user="reader")
+        check(run("--list", "--json", db=reader)[0] == listed, "the reader's list")
+        _, err = run("--add", "x", db=reader, expect=1)
+        check("read-only for you" in err, err)
+    finally:
+        SERVER.stop()
 
 if __name__ == "__main__":
     sys.exit(main())
