@@ -40,6 +40,10 @@ ServerDialog::ServerDialog(const QString &address, QWidget *parent)
     connect(database, &QLineEdit::textChanged, this, needsDatabase);
     needsDatabase();
 
+    // Named for tests and accessibility tools.
+    host->setObjectName(QStringLiteral("host"));
+    database->setObjectName(QStringLiteral("database"));
+    user->setObjectName(QStringLiteral("user"));
     auto *form = new QFormLayout(this);
     form->addRow(QObject::tr("&Host:"), host);
     form->addRow(QObject::tr("&Port:"), port);
