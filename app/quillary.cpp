@@ -22,8 +22,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
-#include <QFileInfo>
 #include <QFontComboBox>
 #include <QLabel>
 #include <QMenu>
@@ -83,34 +81,6 @@ void Quillary::readSettings()
     language = settings->value(SettingsKeys::language(), QString()).toString();
     nameFileDB = startupDatabase(settings->value(SettingsKeys::databaseFile()).toString(), appPath);
     nameIni = settings->value(SettingsKeys::exchangeFile(), QString()).toString();
-}
-
-void Quillary::openRunFile(const QString &databaseFile)
-{
-    storedFile = nameFileDB;
-    const bool server = ServerAddress::isServerAddress(databaseFile);
-    runFile = server ? databaseFile : QFileInfo(databaseFile).absoluteFilePath();
-    nameFileDB = runFile;
-    // SQLite would make an empty database of a name that leads nowhere.
-    if (server || QFileInfo(runFile).isFile()) {
-        if (openDatabaseFile())
-            return;
-    } else {
-        closeSplash();
-        showError(QObject::tr("Unable to open the base - ") +
-                  QObject::tr("there is no file %1.").arg(QDir::toNativeSeparators(runFile)));
-    }
-    nameFileDB = storedFile;
-    openStoredDatabase();
-}
-
-void Quillary::openStoredDatabase()
-{
-    // A server that cannot be reached, or whose password was not given, leaves the user's own file.
-    if (!openDatabaseFile() && ServerAddress::isServerAddress(nameFileDB)) {
-        nameFileDB = startupDatabase(QString(), appPath);
-        openDatabaseFile();
-    }
 }
 
 void Quillary::restoreWindow()
