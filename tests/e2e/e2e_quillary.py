@@ -184,14 +184,15 @@ BULK = ("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i 
         " (Str, StrLower, Frequency) SELECT 'Phrase number ' || i, 'phrase number ' || i, i % 7 FROM n;")
 
 # Two copies on one file take turns copying; each Space counts once, none is lost to the other copy.
-def two_copies_count():
-    home = make_home(BULK)
-    copies = [start(home), start(home)]
-    base = uses(home.database)
+def two_copies_count(copies=None, counted=None):
+    if not copies:
+        home = make_home(BULK)
+        copies, counted = [start(home), start(home)], lambda: uses(home.database)
+    base = counted()
     for press in range(40):
         keys(copies[press % 2].window, "space")
-        wait_until(lambda: uses(home.database) > base + press, 4, "Space %d of 40 to count" % (press + 1))
-    check(uses(home.database) == base + 40, "40 copies counted %d uses" % (uses(home.database) - base))
+        wait_until(lambda: counted() > base + press, 4, "Space %d of 40 to count" % (press + 1))
+    check(counted() == base + 40, "40 copies counted %d uses" % (counted() - base))
 
 # Another program can write to the file while two copies have it open and in use.
 def shell_writes_while_open():
@@ -260,13 +261,7 @@ def conflict_choices():
     for answer, kept in [("Return", [ours, theirs]), ("alt+o", [ours]), ("alt+d", [theirs])]:
         home = make_home(BULK)
         a, b = start(home), start(home)
-        edit_first(b)
-        focus(a.window)
-        type_over(b.window, ours, aside=True)
-        edit_first(a, theirs)
-        wait_until(lambda: first_text(home) == theirs, 3, "A's text in the file")
-        click(b.window, *TABLE)
-        keys(wait_until(lambda: warning(b), 3, "B's question"), answer)
+        answer_conflict(a, b, ours, theirs, lambda: first_text(home), answer)
         if answer == "alt+d":
             wait_until(lambda: not warning(b), 3, "the question to close")
             click(b.window, *EDITOR)
@@ -274,6 +269,16 @@ def conflict_choices():
         both = "SELECT Str FROM TypeText WHERE Str IN (%s, %s) ORDER BY Str" % (quote(ours), quote(theirs))
         wait_until(lambda: [row["Str"] for row in sql(home.database, both)] == sorted(kept), 3,
                    "%s to leave %s in the file" % (answer, kept))
+
+# B types over the first phrase while A stores its own text there; B, leaving its editor, is asked and answers.
+def answer_conflict(a, b, ours, theirs, first, answer):
+    edit_first(b)
+    focus(a.window)
+    type_over(b.window, ours, aside=True)
+    edit_first(a, theirs)
+    wait_until(lambda: first() == theirs, 3, "A's text stored")
+    click(b.window, *TABLE)
+    keys(wait_until(lambda: warning(b), 3, "B's question"), answer)
 
 # A stores an edit of a phrase, then B stores another. A, its editor once changed, shows B's text on entering it and
 # on leaving without typing stores nothing and asks nothing.
@@ -350,12 +355,7 @@ def server_with_phrases(pg):
 def server_two_copies_count():
     with pgcluster.PgCluster() as pg:
         uses_on_server, home = server_with_phrases(pg), make_home()
-        copies = [start(home, arguments=[pg.uri()]) for _ in range(2)]
-        base = uses_on_server()
-        for press in range(40):
-            keys(copies[press % 2].window, "space")
-            wait_until(lambda: uses_on_server() > base + press, 4, "Space %d of 40 to count" % (press + 1))
-        check(uses_on_server() == base + 40, "40 copies counted %d uses" % (uses_on_server() - base))
+        two_copies_count([start(home, arguments=[pg.uri()]) for _ in range(2)], uses_on_server)
 
 # An edit in one copy shows in the other within a second of its table taking the focus: the server tells of it.
 # Two edits of the same phrase get the question, and "Keep both" keeps both.
@@ -370,13 +370,7 @@ def server_live_view():
         click(b.window, *TABLE)
         time.sleep(1)
         check(copy_with(b.window, "space") == "Edited in A", "B does not show A's edit")
-        edit_first(b)
-        focus(a.window)
-        type_over(b.window, "Typed in B", aside=True)
-        edit_first(a, "Stored by A")
-        wait_until(lambda: first() == "Stored by A", 3, "A's second edit on the server")
-        click(b.window, *TABLE)
-        keys(wait_until(lambda: warning(b), 3, "B's question"), "Return")
+        answer_conflict(a, b, "Typed in B", "Stored by A", first, "Return")
         wait_until(lambda: pg.psql("SELECT count(*) FROM TypeText WHERE Str IN ('Typed in B', 'Stored by A')") == "2",
                    3, "both texts kept")
 
