@@ -2,7 +2,7 @@
 #define PGCLUSTER_H
 
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QStandardPaths>
@@ -21,17 +21,13 @@ public:
 
     ~PgCluster() { stop(); }
 
-    // The newest Debian server's binaries, else pg_config's, else those on PATH; empty when there are none.
+    // The newest Debian server's binaries, else those on PATH; empty when there are none.
     static QString binDir()
     {
         QStringList dirs = QDir(QStringLiteral("/usr/lib/postgresql")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
         std::sort(dirs.begin(), dirs.end(), [](const QString &a, const QString &b) { return a.toInt() > b.toInt(); });
         for (QString &major : dirs)
             major = QStringLiteral("/usr/lib/postgresql/%1/bin").arg(major);
-        QProcess config;
-        config.start(QStringLiteral("pg_config"), {QStringLiteral("--bindir")});
-        if (config.waitForFinished() && config.exitCode() == 0)
-            dirs << QString::fromLocal8Bit(config.readAllStandardOutput()).trimmed();
         dirs << QString::fromLocal8Bit(qgetenv("PATH")).split(QLatin1Char(':'), Qt::SkipEmptyParts);
         for (const QString &candidate : dirs)
             if (!QStandardPaths::findExecutable(QStringLiteral("pg_ctl"), {candidate}).isEmpty() &&
@@ -52,11 +48,9 @@ public:
             (::geteuid() == 0 && (!server || ::chown(qPrintable(dir->path()), server->pw_uid, server->pw_gid))))
             return fail(error, QStringLiteral("no folder for the server (as root, it needs a postgres user)"));
         const QString initdb = QStringLiteral("initdb -D %1 -U %2 --auth=trust --encoding=UTF8 --locale=C --no-sync");
-        QString out;
-        return (run(true, words(initdb.arg(data(), admin)), &out) &&
-                (running = run(true, serverArgs(QStringLiteral("start")), &out)) &&
-                psql(QStringLiteral("CREATE DATABASE quillary"), &out, QStringLiteral("postgres"))) ||
-               fail(error, out);
+        return run(true, words(initdb.arg(data(), admin)), error) &&
+               (running = run(true, serverArgs(QStringLiteral("start")), error)) &&
+               psql(QStringLiteral("CREATE DATABASE quillary"), error, QStringLiteral("postgres"));
     }
 
     // Immediate: nothing a test leaves behind is worth a clean shutdown.
@@ -69,11 +63,7 @@ public:
     }
 
     // "restart", or "stop" and "start" for a server that is away for a while.
-    bool control(const QString &command, QString *error = nullptr)
-    {
-        QString out;
-        return run(true, serverArgs(command), &out) || fail(error, out);
-    }
+    bool control(const QString &command, QString *error = nullptr) { return run(true, serverArgs(command), error); }
     bool restart(QString *error) { return control(QStringLiteral("restart"), error); }
 
     // Output: the rows, unaligned, one a line; on failure, the error.
@@ -128,12 +118,12 @@ private:
         process.start(args.takeFirst(), args);
         const bool ok =
             process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-        QFile log(dir->path() + QStringLiteral("/log"));
-        if (output && ok)
-            *output = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-        else if (output) // the server's own log tells why it did not start
-            *output = program + QStringLiteral(" failed: ") + QString::fromUtf8(process.readAllStandardError()) +
-                      (asServer && log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString());
+        QFile log(dir->path() + QStringLiteral("/log")); // the server's own log tells why it did not start
+        if (output)
+            *output =
+                ok ? QString::fromUtf8(process.readAllStandardOutput()).trimmed()
+                   : program + QStringLiteral(" failed: ") + QString::fromUtf8(process.readAllStandardError()) +
+                         (asServer && log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString());
         return ok;
     }
 

@@ -1,19 +1,16 @@
 # A throwaway PostgreSQL server for one test: its data and its socket in a fresh folder, no TCP, gone at the end.
 # With no server installed, start() raises Unavailable (a skip), or RuntimeError when QUILLARY_PG_REQUIRED=1.
 
-import glob, os, pwd, shutil, subprocess, tempfile, urllib.parse
+import glob, os, shutil, subprocess, tempfile, urllib.parse
 
 ADMIN = "quillary_admin"
 
 class Unavailable(Exception):
     pass
 
-# The newest Debian server's binaries, else pg_config's, else those on PATH; None when there are none.
+# The newest Debian server's binaries, else those on PATH; None when there are none.
 def bin_dir():
-    dirs = sorted(glob.glob("/usr/lib/postgresql/*/bin"), reverse=True,
-                  key=lambda d: [int(n) for n in d.split("/")[-2].split(".") if n.isdigit()])
-    if shutil.which("pg_config"):
-        dirs.append(subprocess.run(["pg_config", "--bindir"], capture_output=True, text=True).stdout.strip())
+    dirs = sorted(glob.glob("/usr/lib/postgresql/*/bin"), key=lambda d: int(d.split("/")[-2].split(".")[0]))[::-1]
     dirs += os.environ.get("PATH", "").split(os.pathsep)
     return next((d for d in dirs if d and shutil.which("pg_ctl", path=d) and shutil.which("initdb", path=d)), None)
 
@@ -30,10 +27,9 @@ class PgCluster:
         self.dir = tempfile.mkdtemp(prefix="qpg-", dir="/tmp")
         try:
             if os.geteuid() == 0:
-                server = pwd.getpwnam("postgres")
-                os.chown(self.dir, server.pw_uid, server.pw_gid)
+                shutil.chown(self.dir, "postgres")
             self._run(True, "initdb", "-D", self.data, "-U", ADMIN, "-A", "trust", "-E", "UTF8", "--locale=C", "-N")
-            self._run(True, *self._server("start"))
+            self.control("start")
             self.running = True
             self.psql("CREATE DATABASE quillary", database="postgres")
         except BaseException:
@@ -54,7 +50,8 @@ class PgCluster:
 
     # "restart", or "stop" and "start" for a server that is away for a while.
     def control(self, command):
-        self._run(True, *self._server(command))
+        self._run(True, "pg_ctl", command, "-D", self.data, "-l", os.path.join(self.dir, "log"), "-m", "fast", "-w",
+                  "-o", "-c listen_addresses='' -c fsync=off -k " + self.dir)
 
     def restart(self):
         self.control("restart")
@@ -68,10 +65,6 @@ class PgCluster:
         return "postgresql:///%s?host=%s&user=%s" % (database, urllib.parse.quote(self.dir), urllib.parse.quote(user))
 
     data = property(lambda self: os.path.join(self.dir, "data"))
-
-    def _server(self, command):
-        return ("pg_ctl", command, "-D", self.data, "-l", os.path.join(self.dir, "log"), "-m", "fast", "-w",
-                "-o", "-c listen_addresses='' -c fsync=off -k " + self.dir)
 
     # The server refuses to run as root, so root runs it as Debian's postgres user.
     def _run(self, as_server, program, *args, check=True):

@@ -113,8 +113,7 @@ private slots:
         QPair<qint64, qint64> progress;
         QCOMPARE(importDatabase(file, &report, [&](qint64 d, qint64 t) { progress = {d, t}; }), phrases.size());
         QCOMPARE(report.error, QString());
-        const qint64 n = phrases.size();
-        QCOMPARE(progress, qMakePair(n, n));
+        QCOMPARE(progress, qMakePair(qint64(phrases.size()), qint64(phrases.size())));
         QStringList expected = kept;
         for (const PhraseRecord &phrase : phrases)
             expected << line(phrase);

@@ -40,17 +40,6 @@ static QByteArray readBytes(const QString &fileName)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<cannot open>");
 }
 
-// The program's template, with one phrase already there that every import must leave alone.
-static void openWithSchema(const QString &path)
-{
-    QSqlDatabase db = QSqlDatabase::database();
-    db.close();
-    db.setDatabaseName(path);
-    QVERIFY(db.open());
-    QVERIFY(PhraseDatabase::build(db));
-    QVERIFY(QSqlQuery().exec(QStringLiteral("INSERT INTO TypeText (Str, StrLower) VALUES ('kept', 'kept')")));
-}
-
 // Reading, writing and naming both phrase file formats.
 class PhraseFilesTest : public QObject
 {
@@ -62,10 +51,17 @@ class PhraseFilesTest : public QObject
 private slots:
     void initTestCase()
     {
-        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE")).setDatabaseName(QStringLiteral(":memory:"));
         QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe"))).constData(), 0600), 0);
     }
-    void init() { openWithSchema(QStringLiteral(":memory:")); }
+    // The program's template, with one phrase already there that every import must leave alone.
+    void init()
+    {
+        QSqlDatabase db = QSqlDatabase::database();
+        db.close();
+        QVERIFY(db.open() && PhraseDatabase::build(db));
+        QVERIFY(QSqlQuery().exec(QStringLiteral("INSERT INTO TypeText (Str, StrLower) VALUES ('kept', 'kept')")));
+    }
 
     void import_readsPhrases_data()
     {
@@ -160,32 +156,21 @@ private slots:
     }
 
     // Neither reader opens what is not a regular file: a FIFO would keep it waiting for a writer.
-    void import_refusesWhatIsNotAFile_data()
-    {
-        QTest::addColumn<bool>("ini");
-        QTest::addColumn<QString>("fileName");
-        QTest::addColumn<QString>("kind");
-        QTest::newRow("txt: FIFO") << false << dir.filePath(QStringLiteral("pipe")) << QStringLiteral("FIFO");
-        QTest::newRow("ini: FIFO") << true << dir.filePath(QStringLiteral("pipe")) << QStringLiteral("FIFO");
-        QTest::newRow("txt: device") << false << QStringLiteral("/dev/null") << QStringLiteral("device");
-    }
-
     void import_refusesWhatIsNotAFile()
     {
-        QFETCH(bool, ini);
-        QFETCH(QString, fileName);
-        QFETCH(QString, kind);
-        // A writer, so that a reader that opens the FIFO all the same fails here instead of waiting for ever.
-        QProcess writer;
-        if (kind == QLatin1String("FIFO"))
+        const QString pipe = dir.filePath(QStringLiteral("pipe"));
+        for (const bool ini : {false, true}) {
+            // A writer, so that a reader that opens the FIFO all the same fails here instead of waiting for ever.
+            QProcess writer;
             writer.start(QStringLiteral("sh"),
-                         {QStringLiteral("-c"), QStringLiteral("printf 'x\\r\\n' > \"$0\""), fileName});
-        ImportReport report;
-        const int n = ini ? importIni(fileName, &report) : importTxt(fileName, &report);
-        writer.kill();
-        writer.waitForFinished();
-        QCOMPARE(n, -1);
-        QVERIFY2(report.error.contains(kind), qPrintable(report.error));
+                         {QStringLiteral("-c"), QStringLiteral("printf 'x\\r\\n' > \"$0\""), pipe});
+            ImportReport report;
+            const int n = ini ? importIni(pipe, &report) : importTxt(pipe, &report);
+            writer.kill();
+            writer.waitForFinished();
+            QCOMPARE(n, -1);
+            QVERIFY2(report.error.contains(QLatin1String("FIFO")), qPrintable(report.error));
+        }
     }
 
     // A phrase the text form cannot carry is written all the same and counted; every other one reads back as it was.
@@ -195,14 +180,14 @@ private slots:
         QTest::addColumn<QString>("labels");
         QTest::addColumn<QString>("keyWord");
         QTest::addColumn<bool>("whole");
-        QTest::newRow("LF in every field")
-            << QStringLiteral("a\nb") << QStringLiteral("\nl\n") << QStringLiteral("k\n") << true;
-        QTest::newRow("TAB in the labels")
-            << QStringLiteral("a") << QStringLiteral("l\tm") << QStringLiteral("k") << false;
-        QTest::newRow("lone CR in the keyword") << QStringLiteral("a") << QString() << QStringLiteral("k\rx") << false;
-        QTest::newRow("text starting with LF") << QStringLiteral("\na") << QString() << QString() << false;
-        QTest::newRow("byte-order mark opening the file")
-            << QStringLiteral("\uFEFFa") << QString() << QString() << false;
+        const auto add = [](const char *row, const QString &str, const char *labels, const char *keyWord, bool whole) {
+            QTest::newRow(row) << str << QString::fromUtf8(labels) << QString::fromUtf8(keyWord) << whole;
+        };
+        add("LF in every field", QStringLiteral("a\nb"), "\nl\n", "k\n", true);
+        add("TAB in the labels", QStringLiteral("a"), "l\tm", "k", false);
+        add("lone CR in the keyword", QStringLiteral("a"), "", "k\rx", false);
+        add("text starting with LF", QStringLiteral("\na"), "", "", false);
+        add("byte-order mark opening the file", QStringLiteral("\uFEFFa"), "", "", false);
     }
 
     void writeTxt_countsPhrasesNotReadBackWhole()
@@ -264,12 +249,9 @@ private slots:
                                        {QStringLiteral("Съешь 😀"), {}, {}, {}, QStringLiteral("<b>html</b>"), -3}}));
         const QByteArray old("a\nb\tÄ\tk\t1\t2\r\nСъешь 😀\t\t\t-3\t0\r\n");
         QCOMPARE(readBytes(fileName), old);
-        struct rlimit before;
+        rlimit before, limit;
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &before), 0);
-        const struct rlimit limit
-        {
-            256 * 1024, before.rlim_max
-        };
+        limit = {256 * 1024, before.rlim_max};
         const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
         QString error;
