@@ -116,7 +116,8 @@ private slots:
         QFETCH(bool, locked);
         const QString path = writeFile(QStringLiteral("a.db"), QByteArray());
         QSqlDatabase other = connection(QStringLiteral("other"), path);
-        QVERIFY(other.open() && QSqlQuery(other).exec(QStringLiteral("CREATE TABLE t (x)")));
+        QVERIFY(other.open());
+        QVERIFY(QSqlQuery(other).exec(QStringLiteral("CREATE TABLE t (x)")));
         if (locked)
             QVERIFY(QSqlQuery(other).exec(QStringLiteral("BEGIN IMMEDIATE")));
         QSqlDatabase db =
@@ -125,7 +126,8 @@ private slots:
         QTEST(::isWritableDatabase(db), "writable");
         // The connection keeps its patience for the writes that follow.
         QSqlQuery timeout(db);
-        QVERIFY(timeout.exec(QStringLiteral("PRAGMA busy_timeout")) && timeout.next());
+        QVERIFY(timeout.exec(QStringLiteral("PRAGMA busy_timeout")));
+        QVERIFY(timeout.next());
         QCOMPARE(timeout.value(0).toInt(), 3000);
     }
 

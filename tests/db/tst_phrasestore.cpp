@@ -140,12 +140,14 @@ private slots:
         for (int i = 0; i < writes.size(); ++i) {
             QString error;
             const bool refused = !writes[i](&error);
-            QVERIFY2(refused == (locked || i < 3) && (!refused || error.contains(reason)),
+            QVERIFY2(refused == (locked || i < 3), names[i]);
+            QVERIFY2(!refused || error.contains(reason),
                      qPrintable(QLatin1String(names[i]) + QLatin1String(": ") + error));
         }
         lock.exec(QStringLiteral("ROLLBACK"));
-        QCOMPARE(value(QStringLiteral("SELECT count(*) || max(Str) || sum(Frequency) FROM TypeText")),
-                 QStringLiteral("1kept0"));
+        QCOMPARE(value(QStringLiteral("SELECT count(*) FROM TypeText")), QStringLiteral("1"));
+        QCOMPARE(value(QStringLiteral("SELECT Str FROM TypeText")), QStringLiteral("kept"));
+        QCOMPARE(value(QStringLiteral("SELECT Frequency FROM TypeText")), QStringLiteral("0"));
     }
 
     void batch_refusalTakesBackEverything()
@@ -168,7 +170,8 @@ private slots:
         PhraseStore store(QStringLiteral("a"));
         QString error;
         QVERIFY(store.begin(&error));
-        QVERIFY2(store.add(PhraseRecord(), &error) && store.add(PhraseRecord(), &error), qPrintable(error));
+        QVERIFY2(store.add(PhraseRecord(), &error), qPrintable(error));
+        QVERIFY2(store.add(PhraseRecord(), &error), qPrintable(error));
         // A server's batch goes to it many phrases at a time: the refusal comes with the commit.
         QCOMPARE(store.add(PhraseRecord(), &error), server);
         QVERIFY(!store.commit(&error));

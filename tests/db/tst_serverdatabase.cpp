@@ -154,7 +154,8 @@ private slots:
             cluster.psql(QStringLiteral("TRUNCATE TypeText; INSERT INTO TypeText (Str) VALUES ('a'), ('b'), ('c')")));
         PhraseModel model(nullptr, openAs(PgCluster::admin));
         model.setTable(PhraseStore::tableName());
-        QVERIFY(model.select() && model.writeField(0, PhraseStore::Labels, QStringLiteral("edited")));
+        QVERIFY(model.select());
+        QVERIFY(model.writeField(0, PhraseStore::Labels, QStringLiteral("edited")));
         QVERIFY(model.select());
         QCOMPARE(model.value(0, PhraseStore::Str).toString(), QStringLiteral("a"));
         QCOMPARE(model.value(2, PhraseStore::Str).toString(), QStringLiteral("c"));
