@@ -11,9 +11,6 @@
 Q_DECLARE_METATYPE(PhraseRecord)
 using Phrases = QVector<PhraseRecord>;
 static const QString newDb = QStringLiteral(QUILLARY_PROGRAM_DIR "/new.db");
-static const QString poison = QStringLiteral("CREATE TRIGGER poison BEFORE INSERT ON TypeText WHEN NEW.Str = 'poison' "
-                                             "BEGIN SELECT RAISE(ABORT, 'no poison'); END");
-static const Phrases threePhrases{{QStringLiteral("one")}, {QStringLiteral("poison")}, {QStringLiteral("three")}};
 
 // A phrase as "Str|Labels|KeyWord|HotKey|Html|Rating|Frequency", a NULL text as <NULL>.
 static QString line(const PhraseRecord &p)
@@ -28,11 +25,10 @@ static QStringList stored()
 {
     QStringList rows;
     QSqlQuery query(
-        QStringLiteral("SELECT ifnull(Str, '<NULL>') || '|' || ifnull(Labels, '<NULL>') || '|' || "
-                       "ifnull(KeyWord, '<NULL>') || '|' || ifnull(HotKey, '<NULL>') || '|' || "
-                       "ifnull(Html, '<NULL>') || '|' || Rating || '|' || Frequency FROM TypeText ORDER BY id"));
+        QStringLiteral("SELECT Str, Labels, KeyWord, HotKey, Html, Rating, Frequency FROM TypeText ORDER BY id"));
+    const auto text = [&query](int field) { return query.value(field).toString(); };
     while (query.next())
-        rows << query.value(0).toString();
+        rows << line({text(0), text(1), text(2), text(3), text(4), query.value(5).toInt(), query.value(6).toInt()});
     return rows;
 }
 
@@ -47,21 +43,20 @@ static PhraseRowSource from(const Phrases &rows)
     return [rows, next = 0](PhraseRecord *row) mutable { return next < rows.size() && (*row = rows[next++], true); };
 }
 
-// Runs one SQL statement on the file; "junk" spoils its middle page, or makes a new file 4 KB of junk, its own.
-static bool make(const QString &path, const QString &sql)
+// Writes 4 KB of junk over the middle page of the file, or makes it 4 KB of junk, its own.
+static bool spoil(const QString &path)
 {
     QFile file(path);
-    if (sql == QLatin1String("junk"))
-        return file.open(QIODevice::ReadWrite) && file.seek(file.size() / 2 / 4096 * 4096) &&
-               file.write(path.toUtf8().repeated(4096).left(4096)) == 4096;
-    bool ok = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("make"));
-        db.setDatabaseName(path);
-        ok = db.open() && QSqlQuery(db).exec(sql);
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("make"));
-    return ok;
+    return file.open(QIODevice::ReadWrite) && file.seek(file.size() / 2 / 4096 * 4096) &&
+           file.write(path.toUtf8().repeated(4096).left(4096)) == 4096;
+}
+
+// Runs one SQL statement on the file, made if need be, as the schema "made" of the open database.
+static bool make(const QString &path, const QString &sql)
+{
+    QSqlQuery query;
+    return query.exec(QStringLiteral("ATTACH '%1' AS made").arg(path)) && query.exec(sql) &&
+           query.exec(QStringLiteral("DETACH made"));
 }
 
 // Phrase database files as an exchange format: written from any phrases, read into the open database.
@@ -75,18 +70,20 @@ class DatabasePhrasesTest : public QObject
     const QStringList kept{QStringLiteral("kept|||||0|0")};
 
 private slots:
-    void initTestCase() { QSqlDatabase::addDatabase(QStringLiteral("QSQLITE")); }
     // The open database: the program's template with one phrase every import must leave alone.
+    void initTestCase()
+    {
+        QVERIFY(QFile::copy(newDb, target));
+        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE")).setDatabaseName(target);
+        QVERIFY(QSqlDatabase::database().isOpen());
+    }
     void init()
     {
-        QSqlDatabase db = QSqlDatabase::database();
-        db.close();
-        QFile::remove(target);
-        QVERIFY(QFile::copy(newDb, target));
-        db.setDatabaseName(target);
-        QVERIFY(db.open() && QSqlQuery().exec(QStringLiteral("INSERT INTO TypeText (Str) VALUES ('kept')")));
+        QVERIFY(QSqlQuery().exec(QStringLiteral("DELETE FROM TypeText")));
+        QVERIFY(QSqlQuery().exec(QStringLiteral("INSERT INTO TypeText (Str) VALUES ('kept')")));
     }
 
+    // A file that was there is replaced whole, under the backup name, and keeps its permissions.
     void roundTrip_keepsEveryField_data()
     {
         QTest::addColumn<Phrases>("phrases");
@@ -105,10 +102,15 @@ private slots:
     void roundTrip_keepsEveryField()
     {
         QFETCH(Phrases, phrases);
-        const QString file = dir.filePath(QStringLiteral("team.db"));
+        const QString file = dir.filePath(QStringLiteral("team.db")), backup = dir.filePath(QStringLiteral("team.bak"));
+        QVERIFY(spoil(file));
+        QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        const QByteArray before = bytesOf(file);
         int written = -1;
         QVERIFY(writePhraseDatabase(file, newDb, from(phrases), &written));
         QCOMPARE(written, phrases.size());
+        QCOMPARE(bytesOf(backup), before);
+        QCOMPARE(QFile::permissions(file), QFile::permissions(backup));
         ImportReport report;
         QPair<qint64, qint64> progress;
         QCOMPARE(importDatabase(file, &report, [&](qint64 d, qint64 t) { progress = {d, t}; }), phrases.size());
@@ -120,93 +122,70 @@ private slots:
         QCOMPARE(stored(), expected);
     }
 
-    // Nothing stored, the file read left as it was or not made at all, no transaction left open.
-    void import_refused_storesNothing_data()
+    // A refused import or export changes nothing: no phrase stored, no transaction left open, the file as it was
+    // or not made at all, and no file beside it. The reason names the file.
+    void refused_changesNothing_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("setup");
-        QTest::addColumn<QString>("said");
-        QTest::addColumn<int>("count");
-        const auto add = [](const char *row, const char *name, const char *setup, const char *said, int count) {
-            QTest::newRow(row) << name << setup << said << count;
-        };
-        add("no database", "junk.db", "junk", "Cannot read file", -1);
-        add("no phrase table", "other.db", "CREATE TABLE Other (id)", "is not a phrase database: it has no table", -1);
-        add("columns missing", "old.db", "CREATE TABLE TypeText (id INTEGER PRIMARY KEY, Str, Labels)",
-            "lacks the columns KeyWord, HotKey, Html, KeyLower", -1);
-        add("damaged part way", "damaged.db", "damage", "malformed", -1);
-        add("missing file", "missing.db", "", "No such file", -1);
-        add("the open database", "target.db", "", "is the database open", -1);
-        add("the open database by a hard link", "link.db", "link", "is the database open", -1);
-        add("second phrase refused", "poison.db", "poison", "2 phrase(s) were read, none of them was stored: no poison",
-            0);
-    }
-
-    void import_refused_storesNothing()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, setup);
-        QFETCH(QString, said);
-        const QString file = dir.filePath(name);
-        if (setup == QLatin1String("link"))
-            QCOMPARE(::link(QFile::encodeName(target).constData(), QFile::encodeName(file).constData()), 0);
-        else if (setup == QLatin1String("damage")) // the phrases before the page spoilt read well
-            QVERIFY(writePhraseDatabase(file, newDb, from(Phrases(20000, {QString(100, QLatin1Char('x'))}))) &&
-                    make(file, QStringLiteral("junk")));
-        else if (setup == QLatin1String("poison"))
-            QVERIFY(writePhraseDatabase(file, newDb, from(threePhrases)) && QSqlQuery().exec(poison));
-        else if (!setup.isEmpty())
-            QVERIFY(make(file, setup));
-        const QByteArray before = bytesOf(file);
-        ImportReport report;
-        QTEST(importDatabase(file, &report), "count");
-        QVERIFY2(report.error.contains(said), qPrintable(report.error));
-        QCOMPARE(stored(), kept);
-        QCOMPARE(bytesOf(file), before);
-        QVERIFY(QSqlDatabase::database().transaction() && QSqlDatabase::database().rollback());
-    }
-
-    // The target gets the new file whole and its former content under the backup name; a failure
-    // leaves it as it was, and no file beside it.
-    void export_replacesTargetOnlyWhenComplete_data()
-    {
-        QTest::addColumn<QString>("templateName");
+        QTest::addColumn<QString>("templateName"); // empty for an import, else an export made from it
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("said");
-        const auto add = [this](const char *row, const char *templateName, const char *name, const char *said) {
-            QTest::newRow(row) << (*templateName ? dir.filePath(QLatin1String(templateName)) : newDb) << name << said;
+        const auto file = [this](const char *name) { return dir.filePath(QLatin1String(name)); };
+        const auto import = [](const char *row, const char *name, const char *said) {
+            QTest::newRow(row) << QString() << QString::fromUtf8(name) << QString::fromUtf8(said);
         };
-        QVERIFY(make(dir.filePath(QStringLiteral("junk.db")), QStringLiteral("junk")));
-        QVERIFY(QFile::copy(newDb, dir.filePath(QStringLiteral("poisoned.db"))) &&
-                make(dir.filePath(QStringLiteral("poisoned.db")), poison));
-        add("written", "", "out/team.db", "");
-        add("second phrase refused", "poisoned.db", "out/team.db", "no poison");
-        add("template no phrase database", "junk.db", "out/team.db", "is not a phrase database");
-        add("template missing", "missing.db", "out/team.db", "cannot be read");
-        add("the open database", "", "target.db", "the database open");
+        const auto exportFrom = [](const char *row, const QString &templateName, const char *name, const char *said) {
+            QTest::newRow(row) << templateName << QString::fromUtf8(name) << QString::fromUtf8(said);
+        };
+        QVERIFY(spoil(file("junk.db")));
+        QVERIFY(make(file("other.db"), QStringLiteral("CREATE TABLE made.Other (id)")));
+        QVERIFY(
+            make(file("old.db"), QStringLiteral("CREATE TABLE made.TypeText (id INTEGER PRIMARY KEY, Str, Labels)")));
+        // The phrases before the page spoilt read well.
+        QVERIFY(writePhraseDatabase(file("damaged.db"), newDb, from(Phrases(20000, {QString(100, QLatin1Char('x'))}))));
+        QVERIFY(spoil(file("damaged.db")));
+        QCOMPARE(::link(QFile::encodeName(target).constData(), QFile::encodeName(file("link.db")).constData()), 0);
+        QVERIFY(spoil(file("team.db")));
+        QVERIFY(QFile::copy(newDb, file("poisoned.db")));
+        QVERIFY(make(file("poisoned.db"),
+                     QStringLiteral("CREATE TRIGGER made.poison BEFORE INSERT ON TypeText WHEN NEW.Str = 'poison' "
+                                    "BEGIN SELECT RAISE(ABORT, 'no poison'); END")));
+
+        import("no database", "junk.db", "Cannot read file");
+        import("no phrase table", "other.db", "is not a phrase database: it has no table");
+        import("columns missing", "old.db", "lacks the columns KeyWord, HotKey, Html, KeyLower");
+        import("damaged part way", "damaged.db", "malformed");
+        import("missing file", "missing.db", "No such file");
+        import("the open database", "target.db", "is the database open");
+        import("the open database by a hard link", "link.db", "is the database open");
+        exportFrom("second phrase refused", file("poisoned.db"), "team.db", "no poison");
+        exportFrom("template no phrase database", file("junk.db"), "team.db", "is not a phrase database");
+        exportFrom("template missing", file("missing.db"), "team.db", "cannot be read");
+        exportFrom("over the open database", newDb, "target.db", "the database open");
     }
 
-    void export_replacesTargetOnlyWhenComplete()
+    void refused_changesNothing()
     {
         QFETCH(QString, templateName);
         QFETCH(QString, name);
         QFETCH(QString, said);
-        const QString file = dir.filePath(name), backup = file.chopped(2) + QStringLiteral("bak");
-        if (name.startsWith(QLatin1String("out/"))) {
-            QVERIFY(dir.mkpath(QStringLiteral("out")) && make(file, QStringLiteral("junk")) &&
-                    make(backup, QStringLiteral("junk")));
-            QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
-        }
+        const QString file = dir.filePath(name);
         const QByteArray before = bytesOf(file);
-        const QFile::Permissions mode = QFile::permissions(file);
         const QStringList folder = QFileInfo(file).dir().entryList(QDir::Files | QDir::Hidden);
+        ImportReport report;
         QString error;
-        const bool written = writePhraseDatabase(file, templateName, from(threePhrases), nullptr, &error);
-        QCOMPARE(written, said.isEmpty());
-        QVERIFY2(error.contains(said) && error.contains(QDir::toNativeSeparators(file)) != written, qPrintable(error));
+        if (templateName.isEmpty())
+            QCOMPARE(importDatabase(file, &report), -1);
+        else
+            QVERIFY(!writePhraseDatabase(file, templateName,
+                                         from({{QStringLiteral("one")}, {QStringLiteral("poison")}}), nullptr, &error));
+        error += report.error;
+        QVERIFY2(error.contains(said), qPrintable(error));
+        QVERIFY2(error.contains(QDir::toNativeSeparators(file)), qPrintable(error));
+        QCOMPARE(stored(), kept);
+        QCOMPARE(bytesOf(file), before);
         QCOMPARE(QFileInfo(file).dir().entryList(QDir::Files | QDir::Hidden), folder);
-        QCOMPARE(bytesOf(written ? backup : file), before);
-        QVERIFY(!written || (QFile::permissions(file) == mode && importDatabase(file) == threePhrases.size()));
+        QVERIFY(QSqlDatabase::database().transaction());
+        QVERIFY(QSqlDatabase::database().rollback());
     }
 };
 
