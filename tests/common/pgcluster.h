@@ -1,19 +1,16 @@
 #ifndef PGCLUSTER_H
 #define PGCLUSTER_H
 
-#include <QDir>
-#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QSqlDatabase>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 
-#include <algorithm>
-#include <memory>
-#include <pwd.h>
-#include <unistd.h>
+#include <utility>
 
-// A throwaway PostgreSQL server for one test: its data and its socket in a fresh folder, no TCP, gone at the end.
+// A throwaway PostgreSQL server for one test, kept by pgcluster.py in a process of its own: its data and
+// socket in a fresh folder, no TCP. It goes when this object does, and also when the test crashes.
 class PgCluster
 {
 public:
@@ -21,65 +18,51 @@ public:
 
     ~PgCluster() { stop(); }
 
-    // The newest Debian server's binaries, else those on PATH; empty when there are none.
-    static QString binDir()
-    {
-        QStringList dirs = QDir(QStringLiteral("/usr/lib/postgresql")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-        std::sort(dirs.begin(), dirs.end(), [](const QString &a, const QString &b) { return a.toInt() > b.toInt(); });
-        for (QString &major : dirs)
-            major = QStringLiteral("/usr/lib/postgresql/%1/bin").arg(major);
-        dirs << QString::fromLocal8Bit(qgetenv("PATH")).split(QLatin1Char(':'), Qt::SkipEmptyParts);
-        for (const QString &candidate : dirs)
-            if (!QStandardPaths::findExecutable(QStringLiteral("pg_ctl"), {candidate}).isEmpty() &&
-                !QStandardPaths::findExecutable(QStringLiteral("initdb"), {candidate}).isEmpty())
-                return candidate;
-        return {};
-    }
-
-    bool start(QString *error)
+    // On failure, *installed tells a machine without a server (a skip) from a server that would not start.
+    bool start(QString *error, bool *installed = nullptr)
     {
         stop();
-        if ((bin = binDir()).isEmpty())
-            return fail(error, QStringLiteral("no PostgreSQL server is installed (initdb, pg_ctl)"));
-        // In /tmp whatever TMPDIR says: a socket's path must stay under about 100 bytes.
-        dir = std::make_unique<QTemporaryDir>(QStringLiteral("/tmp/qpg-XXXXXX"));
-        const passwd *const server = ::getpwnam("postgres");
-        if (!dir->isValid() ||
-            (::geteuid() == 0 && (!server || ::chown(qPrintable(dir->path()), server->pw_uid, server->pw_gid))))
-            return fail(error, QStringLiteral("no folder for the server (as root, it needs a postgres user)"));
-        const QString initdb = QStringLiteral("initdb -D %1 -U %2 --auth=trust --encoding=UTF8 --locale=C --no-sync");
-        return run(true, words(initdb.arg(data(), admin)), error) &&
-               (running = run(true, serverArgs(QStringLiteral("start")), error)) &&
-               psql(QStringLiteral("CREATE DATABASE quillary"), error, QStringLiteral("postgres"));
+        keeper.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        keeper.start(QStringLiteral("python3"), {QStringLiteral(QUILLARY_PGCLUSTER_SCRIPT)});
+        const QJsonObject reply = answer();
+        if (installed)
+            *installed = !reply.value(QLatin1String("unavailable")).toBool();
+        QString out;
+        if (finish(reply, &out))
+            folder = out;
+        else if (error)
+            *error = out;
+        return !folder.isEmpty();
     }
 
-    // Immediate: nothing a test leaves behind is worth a clean shutdown.
     void stop()
     {
-        if (running)
-            run(true, words(QStringLiteral("pg_ctl stop -D %1 -m immediate -w").arg(data())));
-        running = false;
-        dir.reset();
+        if (keeper.state() == QProcess::NotRunning)
+            return;
+        keeper.closeWriteChannel();
+        keeper.waitForFinished(60000);
+        folder.clear();
     }
 
     // "restart", or "stop" and "start" for a server that is away for a while.
-    bool control(const QString &command, QString *error = nullptr) { return run(true, serverArgs(command), error); }
+    bool control(const QString &command, QString *error = nullptr)
+    {
+        return ask({QStringLiteral("control"), command}, error);
+    }
     bool restart(QString *error) { return control(QStringLiteral("restart"), error); }
 
     // Output: the rows, unaligned, one a line; on failure, the error.
     bool psql(const QString &sql, QString *output = nullptr, const QString &database = QStringLiteral("quillary"),
               const QString &user = admin)
     {
-        const QString line = QStringLiteral("psql -XqAt -v ON_ERROR_STOP=1 -h %1 -c").arg(socketDir());
-        return run(false, words(line) << sql << QStringLiteral("-U") << user << QStringLiteral("-d") << database,
-                   output);
+        return ask({QStringLiteral("psql"), sql, database, user}, output);
     }
 
-    QString socketDir() const { return dir ? dir->path() : QString(); }
+    QString socketDir() const { return folder; }
     // Names made by tests and the folder made here need no percent-encoding.
     QString uri(const QString &db = QStringLiteral("quillary"), const QString &user = admin) const
     {
-        return QStringLiteral("postgresql:///%1?host=%2&user=%3").arg(db, socketDir(), user);
+        return QStringLiteral("postgresql:///%1?host=%2&user=%3").arg(db, folder, user);
     }
 
     // Already opened: check isOpen() or lastError(). The caller removes the connection when done with it.
@@ -87,7 +70,7 @@ public:
                       const QString &database = QStringLiteral("quillary")) const
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName);
-        db.setHostName(socketDir());
+        db.setHostName(folder);
         db.setDatabaseName(database);
         db.setUserName(user);
         db.open();
@@ -95,54 +78,40 @@ public:
     }
 
 private:
-    // Only for the arguments made here, which hold no spaces.
-    static QStringList words(const QString &line) { return line.split(QLatin1Char(' ')); }
-    QString data() const { return socketDir() + QStringLiteral("/data"); }
-    QStringList serverArgs(const QString &command) const
+    // One request a line, one answer a line, both JSON.
+    bool ask(const QJsonArray &request, QString *output)
     {
-        return words(QStringLiteral("pg_ctl %1 -D %2 -l %3/log -m fast -w -o").arg(command, data(), socketDir()))
-               << QStringLiteral("-c listen_addresses='' -c fsync=off -k ") + socketDir();
-    }
-
-    // The server refuses to run as root, so root runs it as Debian's postgres user.
-    bool run(bool asServer, QStringList args, QString *output = nullptr) const
-    {
-        if (!dir)
-            return fail(output, QStringLiteral("the server is not started"));
-        const QString program = args.first();
-        args.first().prepend(bin + QLatin1Char('/'));
-        if (asServer && ::geteuid() == 0)
-            args = words(QStringLiteral("runuser -u postgres --")) + args;
-        QProcess process;
-        process.setWorkingDirectory(dir->path()); // the server user may not be let into the caller's folder
-        process.start(args.takeFirst(), args);
-        const bool ok =
-            process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-        QFile log(dir->path() + QStringLiteral("/log")); // the server's own log tells why it did not start
+        keeper.write(QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n');
+        QString out;
+        const bool ok = finish(answer(), &out);
         if (output)
-            *output =
-                ok ? QString::fromUtf8(process.readAllStandardOutput()).trimmed()
-                   : program + QStringLiteral(" failed: ") + QString::fromUtf8(process.readAllStandardError()) +
-                         (asServer && log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString());
+            *output = out;
         return ok;
     }
 
-    static bool fail(QString *error, const QString &message)
+    QJsonObject answer()
     {
-        if (error)
-            *error = message;
-        return false;
+        while (!keeper.canReadLine() && keeper.waitForReadyRead(120000))
+            ;
+        const QJsonObject reply = QJsonDocument::fromJson(keeper.readLine()).object();
+        return reply.isEmpty() ? QJsonObject{{QLatin1String("out"), QStringLiteral("pgcluster.py gave no answer")}}
+                               : reply;
     }
 
-    QString bin;
-    std::unique_ptr<QTemporaryDir> dir;
-    bool running = false;
+    static bool finish(const QJsonObject &reply, QString *output)
+    {
+        *output = reply.value(QLatin1String("out")).toString();
+        return reply.value(QLatin1String("ok")).toBool();
+    }
+
+    QProcess keeper;
+    QString folder;
 };
 
 // Starts the cluster or ends the test function: a skip when no server is installed, unless QUILLARY_PG_REQUIRED=1.
 #define QUILLARY_START_PG(cluster)                                                                                     \
-    if (QString pgError_; !(cluster).start(&pgError_)) {                                                               \
-        if (PgCluster::binDir().isEmpty() && qgetenv("QUILLARY_PG_REQUIRED") != "1")                                   \
+    if (auto [pgError_, pgInstalled_] = std::pair<QString, bool>(); !(cluster).start(&pgError_, &pgInstalled_)) {      \
+        if (!pgInstalled_)                                                                                             \
             QSKIP(qPrintable(pgError_));                                                                               \
         QFAIL(qPrintable(pgError_));                                                                                   \
     } else                                                                                                             \

@@ -76,3 +76,23 @@ class PgCluster:
             raise RuntimeError("%s failed: %s%s" % (program, done.stderr,
                                                     open(log).read() if as_server and os.path.exists(log) else ""))
         return done
+
+# For the C++ tests: prints the socket folder as JSON, then answers each JSON line of standard input,
+# ["control", command] or ["psql", sql, database, user], with one; the server goes at the end of the input.
+if __name__ == "__main__":
+    import json, sys
+    try:
+        cluster = PgCluster().start()
+    except Exception as e:
+        print(json.dumps({"ok": False, "out": str(e), "unavailable": isinstance(e, Unavailable)}), flush=True)
+        sys.exit(1)
+    try:
+        print(json.dumps({"ok": True, "out": cluster.dir}), flush=True)
+        for line in sys.stdin:
+            request = json.loads(line)
+            try:
+                print(json.dumps({"ok": True, "out": getattr(cluster, request[0])(*request[1:]) or ""}), flush=True)
+            except Exception as e:
+                print(json.dumps({"ok": False, "out": str(e)}), flush=True)
+    finally:
+        cluster.stop()
