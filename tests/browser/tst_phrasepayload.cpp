@@ -12,46 +12,41 @@ class TestPhrasePayload : public QObject
     Q_OBJECT
 
 private slots:
-    void encode_writesDataStreamBytes();
-    void decode_keepsCompleteRecordsOfCutData();
-    void decode_stopsAtMalformedString_data();
-    void decode_stopsAtMalformedString();
-};
-
-void TestPhrasePayload::encode_writesDataStreamBytes()
-{
-    const PhraseRecord record{
-        QStringLiteral("Hi"), {}, QStringLiteral(""), QStringLiteral("€"), QStringLiteral("😀"), 7, -2};
-    QCOMPARE(encodePhraseRecords({record}).toHex(), knownBytes.toHex());
-}
-
-// The encoder is pinned to the bytes above, so encoding what was decoded shows
-// every field, null or empty strings included.
-void TestPhrasePayload::decode_keepsCompleteRecordsOfCutData()
-{
-    const QByteArray payload = knownBytes + knownBytes;
-    for (int cut = 0; cut <= payload.size(); ++cut) {
-        const QByteArray whole = payload.left(cut / knownBytes.size() * knownBytes.size());
-        QVERIFY2(encodePhraseRecords(decodePhraseRecords(payload.left(cut))) == whole,
-                 qPrintable(QString::number(cut)));
+    void encode_writesDataStreamBytes()
+    {
+        const PhraseRecord record{
+            QStringLiteral("Hi"), {}, QStringLiteral(""), QStringLiteral("€"), QStringLiteral("😀"), 7, -2};
+        QCOMPARE(encodePhraseRecords({record}).toHex(), knownBytes.toHex());
     }
-}
 
-void TestPhrasePayload::decode_stopsAtMalformedString_data()
-{
-    QTest::addColumn<QByteArray>("bad");
-    QTest::newRow("odd length") << QByteArray::fromHex("00000003004800");
-    QTest::newRow("longer than the data") << QByteArray::fromHex("000000100048");
-    // Sizing the string before checking would try to allocate gigabytes here.
-    QTest::newRow("huge length") << QByteArray::fromHex("fffffff000480069");
-    QTest::newRow("largest positive length") << QByteArray::fromHex("7ffffffe");
-}
+    // The encoder is pinned to the bytes above, so encoding what was decoded shows
+    // every field, null or empty strings included.
+    void decode_keepsCompleteRecordsOfCutData()
+    {
+        const QByteArray payload = knownBytes + knownBytes;
+        for (int cut = 0; cut <= payload.size(); ++cut) {
+            const QByteArray whole = payload.left(cut / knownBytes.size() * knownBytes.size());
+            QVERIFY2(encodePhraseRecords(decodePhraseRecords(payload.left(cut))) == whole,
+                     qPrintable(QString::number(cut)));
+        }
+    }
 
-void TestPhrasePayload::decode_stopsAtMalformedString()
-{
-    QFETCH(QByteArray, bad);
-    QCOMPARE(encodePhraseRecords(decodePhraseRecords(knownBytes + bad + knownBytes)).toHex(), knownBytes.toHex());
-}
+    void decode_stopsAtMalformedString_data()
+    {
+        QTest::addColumn<QByteArray>("bad");
+        QTest::newRow("odd length") << QByteArray::fromHex("00000003004800");
+        QTest::newRow("longer than the data") << QByteArray::fromHex("000000100048");
+        // Sizing the string before checking would try to allocate gigabytes here.
+        QTest::newRow("huge length") << QByteArray::fromHex("fffffff000480069");
+        QTest::newRow("largest positive length") << QByteArray::fromHex("7ffffffe");
+    }
+
+    void decode_stopsAtMalformedString()
+    {
+        QFETCH(QByteArray, bad);
+        QCOMPARE(encodePhraseRecords(decodePhraseRecords(knownBytes + bad + knownBytes)).toHex(), knownBytes.toHex());
+    }
+};
 
 QTEST_GUILESS_MAIN(TestPhrasePayload)
 #include "tst_phrasepayload.moc"
