@@ -83,6 +83,18 @@ private slots:
         QVERIFY(!watch.removeFile(path));
     }
 
+    // A report's receiver may stop the watcher, as the window does for a file removed under it: it stays stopped.
+    void stopInReport_holds()
+    {
+        TypeWatch watch;
+        watch.addFile(path);
+        watch.period();
+        connect(&watch, &TypeWatch::fileChanged, &watch, [&watch] { watch.stop(true); });
+        touch();
+        watch.period();
+        QVERIFY(!watch.isRunning());
+    }
+
     // Starts that come faster than the interval, as clipboard and focus changes do, do not
     // put the check off.
     void repeatedStart_keepsTheBeat()
