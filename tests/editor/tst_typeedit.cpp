@@ -185,6 +185,9 @@ private slots:
         QTest::newRow("too long") << QString(300000, QLatin1Char('a')) << QStringLiteral("0.6 MB");
         const QString deep = QStringLiteral("<table><tr><td>").repeated(HtmlCaps::tableDepth + 1);
         QTest::newRow("too deep") << deep + QStringLiteral("deep text") << QStringLiteral("\n\ndeep text");
+        // Its text alone, shown plain, would still be one run too long to break into lines.
+        QTest::newRow("too deep, then too long")
+            << deep + QString(TypeEdit::unbrokenLength + 1, QLatin1Char('x')) << QStringLiteral("too long to be shown");
     }
 
     // A phrase too long or too deep to lay out shows a note instead, and is never edited, so
