@@ -91,7 +91,9 @@ def failures_and_usage():
     check(err == "quillary: Cannot connect to the display :4091.\n", err)
     for args, path, said in cases:
         _, err = run(*args, db=path, expect=1)
-        check(re.fullmatch("quillary: .*%s.*\n" % re.escape(said), err), "%s said %r" % (args, err))
+        # Without a display the whole line is the program's own; elsewhere it names the file and the reason.
+        expected = re.escape("quillary: %s\n" % said) if path is None else "quillary: .*%s.*\n" % re.escape(said)
+        check(re.fullmatch(expected, err), "%s said %r" % (args, err))
         check(Path(db).read_bytes() == before, "%s changed the file" % (args,))
     check(not os.path.exists(os.path.join(HOME, "nowhere.db")), "a missing database was created")
     # A lock another program holds past the busy timeout: the add fails and says why.
@@ -100,7 +102,7 @@ def failures_and_usage():
     holder.execute("ROLLBACK")
     check(err.endswith("database is locked.\n"), err)
     check(rows(db, "SELECT count(*) FROM TypeText") == [(1,)], "the locked file took a phrase")
-    check(re.fullmatch(rb"Quillary \d+\.\d+\.\d+\n", run("--version")[0]), "--version")
+    check(run("--version")[0] == b"Quillary 1.1.10\n", "--version")
     check(b"--export <FILE>" in run("--help")[0], "--help")
     check(not os.path.exists(os.path.join(HOME, ".config")), "a command wrote the settings")
     # Without --db, a first use starts from the starter phrases in the user's documents, as the window does.

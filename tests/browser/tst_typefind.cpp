@@ -172,16 +172,16 @@ private slots:
         show(L("c,a,d,b"));
         QItemSelectionModel *selection = find->table->selectionModel();
         selection->setCurrentIndex(at(1, PhraseStore::Str), QItemSelectionModel::NoUpdate);
-        selection->select(at(0, PhraseStore::Str), QItemSelectionModel::ClearAndSelect);
-        selection->select(at(2, PhraseStore::Str), QItemSelectionModel::Select);
         DialogDriver driver;
         driver.answerMessage(QMessageBox::No);
         driver.answerMessage(QMessageBox::Yes);
         find->deleteRow();
+        selection->select(at(0, PhraseStore::Str), QItemSelectionModel::ClearAndSelect);
+        selection->select(at(2, PhraseStore::Str), QItemSelectionModel::Select);
         find->deleteRow();
         QCOMPARE(driver.trouble(), QString());
-        const QString question = QStringLiteral("Do you want to delete 2 phrase(s)?");
-        QCOMPARE(driver.texts, QStringList({question, question}));
+        QCOMPARE(driver.texts, QStringList({QStringLiteral("Do you want to delete this phrase?"),
+                                            QStringLiteral("Do you want to delete 2 phrase(s)?")}));
         QCOMPARE(values(QStringLiteral("SELECT Str FROM TypeText ORDER BY Str")), L("b,d"));
         QCOMPARE(shown(), L("b,d"));
         QCOMPARE(find->table->currentIndex(), at(0, PhraseStore::Str));
@@ -355,11 +355,16 @@ private slots:
             find->pastePhrase();
         };
         const auto edit = [this, row] { typeInto(at(row(), PhraseStore::Str), QStringLiteral("edited")); };
+        const auto editor = [this] {
+            find->currentCh(find->table->currentIndex());
+            find->writeHtml(QStringLiteral("<b>edited</b>"), QStringLiteral("edited"));
+        };
         QTest::newRow("copy") << Operation([this] { find->copyPhrase(); }) << L("alpha,bravo") << L("0,1") << false;
         QTest::newRow("row header") << Operation([this, row] { find->copyPhraseIndex(row()); }) << L("alpha,bravo")
                                     << L("0,1") << false;
         QTest::newRow("paste") << Operation(paste) << L("alpha,bravo,pasted") << L("0,0,0") << false;
         QTest::newRow("delete") << Operation(remove) << L("alpha") << L("0") << false;
+        QTest::newRow("editor") << Operation(editor) << L("alpha,edited") << L("0,0") << true;
         QTest::newRow("cell") << Operation(edit) << L("alpha,edited") << L("0,0") << true;
     }
 
@@ -438,6 +443,8 @@ private slots:
         QTest::newRow("changed, discard mine")
             << changed << "&Discard mine" << L("theirs") << L("their label") << L("5") << "theirs";
         QTest::newRow("deleted, overwrite") << deleted << "&Overwrite" << L("mine") << L("label") << L("0") << mine;
+        QTest::newRow("deleted, discard mine")
+            << deleted << "&Discard mine" << QStringList() << QStringList() << QStringList() << QString();
     }
 
     // The editor's phrase "base" is written as "mine" after another copy did what `theirs` says; a
@@ -483,6 +490,14 @@ private slots:
         QCOMPARE(editor.count(), 0);
         QVERIFY(
             QSqlQuery().exec(QStringLiteral("UPDATE TypeText SET Str = 'b2', Html = '<i>b2</i>' WHERE Str = 'bravo'")));
+        // While another program holds the file, the editor keeps what it shows, without a word.
+        QSqlQuery lock(otherCopy());
+        QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        messages->clear();
+        find->refreshEditor();
+        QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
+        QCOMPARE(editor.count(), 0);
+        QCOMPARE(messages->count(), 0);
         find->refreshEditor();
         QCOMPARE(editor.count(), 1);
         QCOMPARE(editor.last().at(0).toString(), QStringLiteral("<i>b2</i>"));

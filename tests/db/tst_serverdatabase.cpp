@@ -78,6 +78,9 @@ private slots:
         QVERIFY2(check == DatabaseCheck::Ok, qPrintable(error));
         QVERIFY(cluster.psql(QStringLiteral("CREATE ROLE reader LOGIN; CREATE ROLE stranger LOGIN; "
                                             "GRANT SELECT ON TypeText TO reader")));
+        QString version;
+        QVERIFY(cluster.psql(QStringLiteral("SELECT version FROM QuillarySchema"), &version));
+        QCOMPARE(version, QStringLiteral("1"));
         QVERIFY(cluster.psql(QStringLiteral("CREATE DATABASE partial")));
         QVERIFY(cluster.psql(QStringLiteral("CREATE TABLE TypeText (id serial, Str text)"), nullptr,
                              QStringLiteral("partial")));

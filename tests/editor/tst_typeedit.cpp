@@ -148,6 +148,8 @@ private slots:
             dock->comboSize->textActivated(format == Format::Size ? QStringLiteral("10.5") : QStringLiteral("inf"));
         QVERIFY(editor->hasFocus());
         QTest::keyClicks(editor, QStringLiteral("Z"));
+        if (toggle)
+            QVERIFY(toggle->isChecked());
         QTEST(QRegularExpression(QStringLiteral("<p [^>]*>(.*)</p>")).match(editor->toHtml()).captured(1), "stored");
         moveCursor(1); // back on a character the toggles leave plain
         if (toggle)
@@ -171,6 +173,7 @@ private slots:
         QFETCH(DockAction, action);
         dock->setHtml(QStringLiteral("<p align=\"center\">one</p><p align=\"right\">two</p>"));
         (dock->*action)->trigger(); // with the cursor at the start
+        QVERIFY(editor->hasFocus());
         QTEST(int(editor->document()->firstBlock().blockFormat().alignment()), "alignment");
         moveCursor(6);
         QVERIFY(dock->alignRightAction->isChecked());
