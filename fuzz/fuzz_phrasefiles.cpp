@@ -4,11 +4,7 @@
 #include "exchange/phrasewriters.h"
 #include "exchange/txtreader.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
+#include <QtSql>
 
 static QString fileName;
 
@@ -16,13 +12,6 @@ static void check(bool ok)
 {
     if (!ok)
         qFatal("fuzz_phrasefiles: a check failed");
-}
-
-// Every phrase a reader counts must be in the table; the table is emptied for the next input.
-static void checkStored(int count)
-{
-    QSqlQuery query;
-    check(count >= 0 && query.exec(QStringLiteral("DELETE FROM TypeText")) && query.numRowsAffected() == count);
 }
 
 // An application object and an in-memory phrase table made from the program's template.
@@ -44,8 +33,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QFile file(fileName);
     check(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
     file.close();
-    checkStored(importTxt(fileName));
-    checkStored(importIni(fileName));
+    // Every phrase a reader counts must be in the table, emptied for the next reader.
+    for (const auto import : {&importTxt, &importIni}) {
+        QSqlQuery query;
+        const int count = import(fileName, nullptr, {});
+        check(count >= 0 && query.exec(QStringLiteral("DELETE FROM TypeText")) && query.numRowsAffected() == count);
+    }
 
     const QString text = QString::fromUtf8(bytes);
     check(writeIniPhrases(fileName, {{text, text, text, {}, text, -1, int(size)}}) && file.open(QIODevice::ReadOnly));

@@ -15,21 +15,9 @@
 #include "editor/htmledit.h"
 #include "editor/typeedit.h"
 
-#include <QAction>
-#include <QBuffer>
-#include <QClipboard>
-#include <QDialogButtonBox>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QSqlQuery>
-#include <QStatusBar>
-#include <QTextBrowser>
-#include <QThread>
-#include <QToolBar>
+#include <QtSql>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <atomic>
 
@@ -181,35 +169,68 @@ private slots:
         QCOMPARE(contents(programFile(QStringLiteral("org.db"))), templateBytes); // the template is never worked on
     }
 
-    void startup_placesDatabase_data()
+    void start_opensDatabase_data()
     {
-        QTest::addColumn<QString>("stored"); // below the home folder; "template" for the one beside the program
-        QTest::newRow("first start") << QString();
-        QTest::newRow("stored template is redirected") << "template";
-        QTest::newRow("stored file deleted meanwhile") << "mine.db";
-        QTest::newRow("stored file in a removed folder, not opened") << "gone/mine.db";
+        QTest::addColumn<QString>("stored");   // below the home folder; "template" for the one beside the program
+        QTest::addColumn<QString>("argument"); // the file named on the command line, below the work folder
+        QTest::addColumn<QString>("error");    // pattern of the whole message, <path> the file not opened
+        const QString unable = QStringLiteral("Unable to open the base - ");
+        QTest::newRow("first start") << QString() << QString() << QString();
+        QTest::newRow("stored template is redirected") << "template" << QString() << QString();
+        QTest::newRow("stored file deleted meanwhile") << "mine.db" << QString() << QString();
+        QTest::newRow("stored file in a removed folder, not made")
+            << "gone/mine.db" << QString() << unable + QStringLiteral("<path>: .+");
+        QTest::newRow("phrase file for this run, summoned") << QString() << "team.db" << QString();
+        QTest::newRow("no such file for this run, started searching")
+            << QString() << "gone/team.db" << unable + QStringLiteral("there is no file <path>\\.");
     }
 
-    // A first start, or one whose file was deleted, starts from the starter phrases, never in the
-    // template itself; a file in a folder that is gone is not made.
-    void startup_placesDatabase()
+    // A first start, or one whose file was deleted, starts from the starter phrases, never in the template itself;
+    // a file in a folder that is gone is not made. A file named on the command line is opened for that run, and the
+    // settings keep the stored one. A search, given at start or by a summons from a second start, brings the window up
+    // with the first phrase found current.
+    void start_opensDatabase()
     {
         QFETCH(QString, stored);
-        const bool opened = !stored.startsWith(QLatin1String("gone"));
+        QFETCH(QString, argument);
+        QFETCH(QString, error);
         const bool byDefault = stored.isEmpty() || stored == QLatin1String("template");
+        const QString given = argument.isEmpty() ? QString() : work->filePath(argument);
         const QString path = byDefault ? home->userDatabase() : home->path() + QLatin1Char('/') + stored;
+        const QString missed = given.isEmpty() ? path : given;
         if (!stored.isEmpty())
             QSettings(organizationName, applicationName)
                 .setValue(QStringLiteral("Settings/NameFileDB"),
                           byDefault ? programFile(QStringLiteral("org.db")) : path);
+        const bool runFile = argument == QLatin1String("team.db");
+        if (runFile)
+            QVERIFY(QFile::copy(programFile(QStringLiteral("org.db")), given));
         DialogDriver driver;
-        if (!opened)
+        if (!error.isEmpty())
             driver.answerMessage();
-        start();
+        start(given, given.isEmpty() || runFile ? std::nullopt : std::optional<QString>(QStringLiteral("REGARDS")));
         QCOMPARE(driver.trouble(), QString());
-        QCOMPARE(driver.texts.value(0).startsWith(QStringLiteral("Unable to open the base - ")), !opened);
-        QCOMPARE(nameFileDB, path);
-        QCOMPARE(contents(path), opened ? templateBytes : QByteArray());
+        error.replace(QStringLiteral("<path>"), QRegularExpression::escape(QDir::toNativeSeparators(missed)));
+        QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(error)).match(driver.texts.value(0)).hasMatch(),
+                 qPrintable(driver.texts.value(0)));
+        QCOMPARE(nameFileDB, runFile ? given : path);
+        QCOMPARE(contents(nameFileDB), stored.startsWith(QLatin1String("gone")) ? QByteArray() : templateBytes);
+        QCOMPARE(QFile::exists(given), runFile);
+        if (given.isEmpty())
+            return;
+        if (runFile) {
+            window->showMinimized();
+            window->summon(QStringLiteral("REGARDS"));
+        }
+        QVERIFY(!window->isMinimized());
+        QCOMPARE(find()->findChild<QLineEdit *>()->text(), QStringLiteral("REGARDS"));
+        QCOMPARE(field(1)->text(), QStringLiteral("%1 phrase(s) have been found.").arg(listedRows()));
+        QVERIFY(listedRows() > 0);
+        QVERIFY(listedRows() < rowsIn(nameFileDB));
+        QCOMPARE(find()->table->currentIndex(), cell(0));
+        window->close();
+        QCOMPARE(QSettings(organizationName, applicationName).value(QStringLiteral("Settings/NameFileDB")).toString(),
+                 home->userDatabase());
     }
 
     void session_restartRestoresWhatCloseStored_data()
@@ -505,45 +526,6 @@ private slots:
         QCOMPARE(edit->boldAction->isEnabled(), !inTable);
         QCOMPARE(QApplication::clipboard()->text() == cell(1).data().toString(), inTable);
         QCOMPARE(sql(nameFileDB, {uses}).toInt(), before + int(inTable));
-    }
-
-    void commandLine_fileForThisRun_data()
-    {
-        QTest::addColumn<bool>("exists"); // else the window also starts searching, not summoned later
-        QTest::newRow("a phrase file, summoned") << true;
-        QTest::newRow("no such file, started searching") << false;
-    }
-
-    // A file named on the command line is opened for that run; the settings keep the stored one. A search, given
-    // at start or by a summons from a second start, brings the window up with the first phrase found current.
-    void commandLine_fileForThisRun()
-    {
-        QFETCH(bool, exists);
-        const QString path = work->filePath(exists ? QStringLiteral("team.db") : QStringLiteral("gone/team.db"));
-        if (exists)
-            QVERIFY(QFile::copy(programFile(QStringLiteral("org.db")), path));
-        DialogDriver driver;
-        if (!exists)
-            driver.answerMessage();
-        start(path, exists ? std::nullopt : std::optional<QString>(QStringLiteral("REGARDS")));
-        QCOMPARE(driver.trouble(), QString());
-        const QString missing = QStringLiteral("Unable to open the base - there is no file %1.");
-        QCOMPARE(driver.texts.value(0), exists ? QString() : missing.arg(QDir::toNativeSeparators(path)));
-        QCOMPARE(nameFileDB, exists ? path : home->userDatabase());
-        QCOMPARE(QFile::exists(path), exists);
-        if (exists) {
-            window->showMinimized();
-            window->summon(QStringLiteral("REGARDS"));
-        }
-        QVERIFY(!window->isMinimized());
-        QCOMPARE(find()->findChild<QLineEdit *>()->text(), QStringLiteral("REGARDS"));
-        QCOMPARE(field(1)->text(), QStringLiteral("%1 phrase(s) have been found.").arg(listedRows()));
-        QVERIFY(listedRows() > 0);
-        QVERIFY(listedRows() < rowsIn(nameFileDB));
-        QCOMPARE(find()->table->currentIndex(), cell(0));
-        window->close();
-        QCOMPARE(QSettings(organizationName, applicationName).value(QStringLiteral("Settings/NameFileDB")).toString(),
-                 home->userDatabase());
     }
 
     // The commands without a window list phrases in the order the window shows them after a restart, by the

@@ -1,8 +1,7 @@
 #include "../common/phrasedatabase.h"
 #include "browser/searchcondition.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
+#include <QtSql>
 #include <QtTest>
 
 // The filters run in real SQLite, whose lower() and LIKE fold only ASCII letters.

@@ -1,7 +1,7 @@
 #include "browser/sqltable.h"
 
-#include <QStandardItemModel>
 #include <QtTest>
+#include <QtWidgets>
 
 class TestSQLTable : public QObject
 {

@@ -1,13 +1,7 @@
 #ifndef DIALOGDRIVER_H
 #define DIALOGDRIVER_H
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPointer>
-#include <QTimer>
+#include <QtWidgets>
 
 #include <functional>
 

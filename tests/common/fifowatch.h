@@ -1,9 +1,7 @@
 #ifndef FIFOWATCH_H
 #define FIFOWATCH_H
 
-#include <QFile>
-#include <QScopedPointer>
-#include <QThread>
+#include <QtCore>
 
 #include <atomic>
 #include <fcntl.h>

@@ -1,11 +1,7 @@
 #ifndef PGCLUSTER_H
 #define PGCLUSTER_H
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QSqlDatabase>
+#include <QtCore>
 
 #include <utility>
 
@@ -16,46 +12,30 @@ class PgCluster
 public:
     static inline const QString admin = QStringLiteral("quillary_admin");
 
-    ~PgCluster() { stop(); }
+    ~PgCluster()
+    {
+        keeper.closeWriteChannel();
+        keeper.waitForFinished(60000);
+    }
 
     // On failure, *installed tells a machine without a server (a skip) from a server that would not start.
     bool start(QString *error, bool *installed = nullptr)
     {
-        stop();
         keeper.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         keeper.start(QStringLiteral("python3"), {QStringLiteral(QUILLARY_PGCLUSTER_SCRIPT)});
-        const QJsonObject reply = answer();
-        if (installed)
-            *installed = !reply.value(QLatin1String("unavailable")).toBool();
-        QString out;
-        if (finish(reply, &out))
-            folder = out;
-        else if (error)
-            *error = out;
+        // The first answer is the socket folder, or why there is none.
+        if (!ask({}, &folder, installed))
+            *error = std::exchange(folder, QString());
         return !folder.isEmpty();
     }
 
-    void stop()
-    {
-        if (keeper.state() == QProcess::NotRunning)
-            return;
-        keeper.closeWriteChannel();
-        keeper.waitForFinished(60000);
-        folder.clear();
-    }
-
     // "restart", or "stop" and "start" for a server that is away for a while.
-    bool control(const QString &command, QString *error = nullptr)
-    {
-        return ask({QStringLiteral("control"), command}, error);
-    }
-    bool restart(QString *error) { return control(QStringLiteral("restart"), error); }
+    bool control(const QString &command) { return ask({QStringLiteral("control"), command}, nullptr); }
 
-    // Output: the rows, unaligned, one a line; on failure, the error.
-    bool psql(const QString &sql, QString *output = nullptr, const QString &database = QStringLiteral("quillary"),
-              const QString &user = admin)
+    // As the administrator. Output: the rows, unaligned, one a line; on failure, the error.
+    bool psql(const QString &sql, QString *output = nullptr, const QString &database = QStringLiteral("quillary"))
     {
-        return ask({QStringLiteral("psql"), sql, database, user}, output);
+        return ask({QStringLiteral("psql"), sql, database, admin}, output);
     }
 
     QString socketDir() const { return folder; }
@@ -65,42 +45,19 @@ public:
         return QStringLiteral("postgresql:///%1?host=%2&user=%3").arg(db, folder, user);
     }
 
-    // Already opened: check isOpen() or lastError(). The caller removes the connection when done with it.
-    QSqlDatabase open(const QString &connectionName, const QString &user = admin,
-                      const QString &database = QStringLiteral("quillary")) const
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName);
-        db.setHostName(folder);
-        db.setDatabaseName(database);
-        db.setUserName(user);
-        db.open();
-        return db;
-    }
-
 private:
-    // One request a line, one answer a line, both JSON.
-    bool ask(const QJsonArray &request, QString *output)
+    // One request a line, one answer a line, both JSON; the first answer, to no request, tells how the start went.
+    bool ask(const QJsonArray &request, QString *output, bool *installed = nullptr)
     {
-        keeper.write(QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n');
-        QString out;
-        const bool ok = finish(answer(), &out);
-        if (output)
-            *output = out;
-        return ok;
-    }
-
-    QJsonObject answer()
-    {
+        if (!request.isEmpty())
+            keeper.write(QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n');
         while (!keeper.canReadLine() && keeper.waitForReadyRead(120000))
             ;
         const QJsonObject reply = QJsonDocument::fromJson(keeper.readLine()).object();
-        return reply.isEmpty() ? QJsonObject{{QLatin1String("out"), QStringLiteral("pgcluster.py gave no answer")}}
-                               : reply;
-    }
-
-    static bool finish(const QJsonObject &reply, QString *output)
-    {
-        *output = reply.value(QLatin1String("out")).toString();
+        if (installed)
+            *installed = !reply.value(QLatin1String("unavailable")).toBool();
+        if (output)
+            *output = reply.value(QLatin1String("out")).toString(QStringLiteral("pgcluster.py gave no answer"));
         return reply.value(QLatin1String("ok")).toBool();
     }
 
@@ -110,11 +67,9 @@ private:
 
 // Starts the cluster or ends the test function: a skip when no server is installed, unless QUILLARY_PG_REQUIRED=1.
 #define QUILLARY_START_PG(cluster)                                                                                     \
-    if (auto [pgError_, pgInstalled_] = std::pair<QString, bool>(); !(cluster).start(&pgError_, &pgInstalled_)) {      \
-        if (!pgInstalled_)                                                                                             \
-            QSKIP(qPrintable(pgError_));                                                                               \
-        QFAIL(qPrintable(pgError_));                                                                                   \
-    } else                                                                                                             \
+    if (auto [pgError_, pgInstalled_] = std::pair<QString, bool>(); !(cluster).start(&pgError_, &pgInstalled_))        \
+        return (pgInstalled_ ? QTest::qFail : QTest::qSkip)(qPrintable(pgError_), __FILE__, __LINE__);                 \
+    else                                                                                                               \
         (void)0
 
 #endif // PGCLUSTER_H

@@ -3,9 +3,7 @@
 
 #include "sqlscript.h"
 
-#include <QFile>
-#include <QSqlDatabase>
-#include <QString>
+#include <QtSql>
 
 // Phrase databases for the tests, made by the same scripts as the shipped
 // templates: new.db is the schema alone, org.db adds the starter phrases.

@@ -1,11 +1,7 @@
 #ifndef TESTHOME_H
 #define TESTHOME_H
 
-#include <QDir>
-#include <QFile>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QTemporaryDir>
+#include <QtCore>
 
 // A home folder of its own for each test, so that no test reads or writes the
 // settings or documents of the user running it.

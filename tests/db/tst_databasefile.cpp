@@ -1,7 +1,6 @@
 #include "db/databasefile.h"
 
-#include <QSqlQuery>
-#include <QTemporaryDir>
+#include <QtSql>
 #include <QtTest>
 
 #include <sys/stat.h>

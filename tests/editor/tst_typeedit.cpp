@@ -3,26 +3,8 @@
 #include "editor/typeedit.h"
 #include "exchange/htmlsanitizer.h"
 
-#include <QAction>
-#include <QBuffer>
-#include <QClipboard>
-#include <QFontComboBox>
-#include <QLineEdit>
-#include <QMainWindow>
-#include <QTextBlock>
 #include <QtTest>
-
-enum class Format
-{
-    // The toolbar's toggles first, in the order format() lists them.
-    Bold,
-    Italic,
-    Underline,
-    Size,
-    UnshowableSize,
-    Family,
-};
-Q_DECLARE_METATYPE(Format)
+#include <QtWidgets>
 
 using DockAction = QAction *TypeEdit::*;
 Q_DECLARE_METATYPE(DockAction)
@@ -113,47 +95,49 @@ private slots:
 
     void format_data()
     {
-        QTest::addColumn<Format>("format");
+        QTest::addColumn<DockAction>("toggle");
+        QTest::addColumn<QString>("size");   // typed when there is no toggle; with none either, a font is picked
         QTest::addColumn<int>("position");   // of the cursor in "hello world ", where a Z is typed after the choice
         QTest::addColumn<QString>("stored"); // the paragraph then, as the phrase is stored
         QTest::newRow("bold after the last space")
-            << Format::Bold << 12 << R"(hello world <span style=" font-weight:600;">Z</span>)";
+            << &TypeEdit::boldAction << QString() << 12 << R"(hello world <span style=" font-weight:600;">Z</span>)";
         QTest::newRow("italic inside a word")
-            << Format::Italic << 9 << R"(hello <span style=" font-style:italic;">worZld</span> )";
+            << &TypeEdit::italicAction << QString() << 9 << R"(hello <span style=" font-style:italic;">worZld</span> )";
         QTest::newRow("underline at the start of a word")
-            << Format::Underline << 6 << R"(hello <span style=" text-decoration: underline;">Zworld</span> )";
+            << &TypeEdit::underlineAction << QString() << 6
+            << R"(hello <span style=" text-decoration: underline;">Zworld</span> )";
         QTest::newRow("size at the start of a word")
-            << Format::Size << 6 << R"(hello <span style=" font-size:10.5pt;">Zworld</span> )";
-        QTest::newRow("size that cannot be shown") << Format::UnshowableSize << 2 << "heZllo world ";
+            << DockAction() << "10.5" << 6 << R"(hello <span style=" font-size:10.5pt;">Zworld</span> )";
+        QTest::newRow("size that cannot be shown") << DockAction() << "inf" << 2 << "heZllo world ";
         QTest::newRow("font inside a word")
-            << Format::Family << 2 << R"(<span style=" font-family:'Quillary Test Family';">heZllo</span> world )";
+            << DockAction() << QString() << 2
+            << R"(<span style=" font-family:'Quillary Test Family';">heZllo</span> world )";
     }
 
     // A format chosen with no selection takes the word under the cursor and what is typed next;
     // the toggles follow the cursor.
     void format()
     {
-        QFETCH(Format, format);
+        QFETCH(DockAction, toggle);
+        QFETCH(QString, size);
         QFETCH(int, position);
         dock->setHtml(QStringLiteral("hello world "));
         moveCursor(position);
         // The size and font as typed or picked.
-        const QList<QAction *> toggles{dock->boldAction, dock->italicAction, dock->underlineAction};
-        QAction *toggle = toggles.value(int(format));
         if (toggle)
-            toggle->trigger();
-        else if (format == Format::Family)
+            (dock->*toggle)->trigger();
+        else if (size.isEmpty())
             dock->fontCombo->textActivated(QStringLiteral("Quillary Test Family"));
         else
-            dock->comboSize->textActivated(format == Format::Size ? QStringLiteral("10.5") : QStringLiteral("inf"));
+            dock->comboSize->textActivated(size);
         QVERIFY(editor->hasFocus());
         QTest::keyClicks(editor, QStringLiteral("Z"));
         if (toggle)
-            QVERIFY(toggle->isChecked());
+            QVERIFY((dock->*toggle)->isChecked());
         QTEST(QRegularExpression(QStringLiteral("<p [^>]*>(.*)</p>")).match(editor->toHtml()).captured(1), "stored");
         moveCursor(1); // back on a character the toggles leave plain
         if (toggle)
-            QVERIFY(!toggle->isChecked());
+            QVERIFY(!(dock->*toggle)->isChecked());
     }
 
     void align_data()
@@ -217,11 +201,10 @@ private slots:
         const QString fifo = dir.filePath(QStringLiteral("fifo"));
         FifoWatch watch(fifo);
         QVERIFY(watch.isMade());
-        static const char *const red[] = {"3 2 1 1", "r c #ff0000", "rrr", "rrr"}; // as XPM
-        QByteArray png;
-        QBuffer buffer(&png);
-        QVERIFY(QImage(red).save(&buffer, "PNG"));
-        const QString embedded = QStringLiteral("data:image/png;base64,") + QString::fromLatin1(png.toBase64());
+        // Three by two red pixels.
+        const QString embedded =
+            QStringLiteral("data:image/png;base64,iVBORw0KGgoAAAANSUhEUgAAAAMAAAACCAIAAAASFvFNAAAAEE"
+                           "lEQVR42mP4z8AAQQxwFgBB0gX7b/EWxwAAAABJRU5ErkJggg==");
         dock->setHtml(QStringLiteral("<html><img src=\"%1\"><img src=\"%2\"><img src=\"%3\" width=\"9\" height=\"9\">"
                                      "<p style=\"background-image:url(%3)\">x</p>"
                                      "<link rel=\"stylesheet\" type=\"text/css\" href=\"%2\"></html>")

@@ -2,9 +2,8 @@
 #include "exchange/databasereader.h"
 #include "exchange/databasewriter.h"
 
-#include <QDir>
-#include <QSqlQuery>
-#include <QTest>
+#include <QtSql>
+#include <QtTest>
 
 #include <unistd.h>
 
@@ -126,16 +125,10 @@ private slots:
     // or not made at all, and no file beside it. The reason names the file.
     void refused_changesNothing_data()
     {
-        QTest::addColumn<QString>("templateName"); // empty for an import, else an export made from it
         QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("templateName"); // empty for an import, else an export made from it
         QTest::addColumn<QString>("said");
         const auto file = [this](const char *name) { return dir.filePath(QLatin1String(name)); };
-        const auto import = [](const char *row, const char *name, const char *said) {
-            QTest::newRow(row) << QString() << QString::fromUtf8(name) << QString::fromUtf8(said);
-        };
-        const auto exportFrom = [](const char *row, const QString &templateName, const char *name, const char *said) {
-            QTest::newRow(row) << templateName << QString::fromUtf8(name) << QString::fromUtf8(said);
-        };
         QVERIFY(spoil(file("junk.db")));
         QVERIFY(make(file("other.db"), QStringLiteral("CREATE TABLE made.Other (id)")));
         QVERIFY(
@@ -150,37 +143,35 @@ private slots:
                      QStringLiteral("CREATE TRIGGER made.poison BEFORE INSERT ON TypeText WHEN NEW.Str = 'poison' "
                                     "BEGIN SELECT RAISE(ABORT, 'no poison'); END")));
 
-        import("no database", "junk.db", "Cannot read file");
-        import("no phrase table", "other.db", "is not a phrase database: it has no table");
-        import("columns missing", "old.db", "lacks the columns KeyWord, HotKey, Html, KeyLower");
-        import("damaged part way", "damaged.db", "malformed");
-        import("missing file", "missing.db", "No such file");
-        import("the open database", "target.db", "is the database open");
-        import("the open database by a hard link", "link.db", "is the database open");
-        exportFrom("second phrase refused", file("poisoned.db"), "team.db", "no poison");
-        exportFrom("template no phrase database", file("junk.db"), "team.db", "is not a phrase database");
-        exportFrom("template missing", file("missing.db"), "team.db", "cannot be read");
-        exportFrom("over the open database", newDb, "target.db", "the database open");
+        QTest::newRow("no database") << "junk.db" << QString() << "Cannot read file";
+        QTest::newRow("no phrase table") << "other.db" << QString() << "is not a phrase database: it has no table";
+        QTest::newRow("old table") << "old.db" << QString() << "lacks the columns KeyWord, HotKey, Html, KeyLower";
+        QTest::newRow("damaged part way") << "damaged.db" << QString() << "malformed";
+        QTest::newRow("missing file") << "missing.db" << QString() << "No such file";
+        QTest::newRow("the open database") << "target.db" << QString() << "is the database open";
+        QTest::newRow("the open database by a hard link") << "link.db" << QString() << "is the database open";
+        QTest::newRow("second phrase refused") << "team.db" << file("poisoned.db") << "no poison";
+        QTest::newRow("template no phrase database") << "team.db" << file("junk.db") << "is not a phrase database";
+        QTest::newRow("template missing") << "team.db" << file("missing.db") << "cannot be read";
+        QTest::newRow("over the open database") << "target.db" << newDb << "the database open";
     }
 
     void refused_changesNothing()
     {
-        QFETCH(QString, templateName);
         QFETCH(QString, name);
+        QFETCH(QString, templateName);
         QFETCH(QString, said);
         const QString file = dir.filePath(name);
         const QByteArray before = bytesOf(file);
         const QStringList folder = QFileInfo(file).dir().entryList(QDir::Files | QDir::Hidden);
-        ImportReport report;
-        QString error;
+        ImportReport report; // an export's reason goes in it too
+        const Phrases phrases{{QStringLiteral("one")}, {QStringLiteral("poison")}};
         if (templateName.isEmpty())
             QCOMPARE(importDatabase(file, &report), -1);
         else
-            QVERIFY(!writePhraseDatabase(file, templateName,
-                                         from({{QStringLiteral("one")}, {QStringLiteral("poison")}}), nullptr, &error));
-        error += report.error;
-        QVERIFY2(error.contains(said), qPrintable(error));
-        QVERIFY2(error.contains(QDir::toNativeSeparators(file)), qPrintable(error));
+            QVERIFY(!writePhraseDatabase(file, templateName, from(phrases), nullptr, &report.error));
+        QVERIFY2(report.error.contains(said), qPrintable(report.error));
+        QVERIFY2(report.error.contains(QDir::toNativeSeparators(file)), qPrintable(report.error));
         QCOMPARE(stored(), kept);
         QCOMPARE(bytesOf(file), before);
         QCOMPARE(QFileInfo(file).dir().entryList(QDir::Files | QDir::Hidden), folder);

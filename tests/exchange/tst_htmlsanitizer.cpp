@@ -1,8 +1,7 @@
 #include "../common/fifowatch.h"
 #include "exchange/htmlsanitizer.h"
 
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 static QString nestedTables(int depth, const QString &table = QStringLiteral("table"))
 {
