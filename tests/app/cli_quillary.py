@@ -2,7 +2,7 @@
 # The commands that need no window, run as a user's scripts run them: no display, a home folder of their own.
 # Usage: cli_quillary.py PROGRAM; exits 0 when every case passed.
 
-import json, os, re, shutil, sqlite3, subprocess, sys, tempfile
+import collections, json, os, re, shutil, sqlite3, subprocess, sys, tempfile
 from pathlib import Path
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "common"))
@@ -48,17 +48,16 @@ def add_list_export(db=None):
                 for i, (id, text) in enumerate(zip(ids, PHRASES))]
     check(json.loads(run("--list", "--json", db=db)[0]) == expected, "--json differs")
     check(json.loads(run("--list", "ёлка", "--json", "--limit", "5", db=db)[0]) == [expected[3]], "search")
-    for _ in range(2):
-        check(run("--print", str(ids[1]), db=db)[0] == PHRASES[1].encode("utf-8"), "--print changed the text")
+    printed = [run("--print", str(ids[1]), db=db)[0] for _ in range(2)]
+    check(printed == [PHRASES[1].encode("utf-8")] * 2, "--print changed the text: %r" % printed)
     check(json.loads(run("--list", "--json", db=db)[0])[1]["count"] == 2, "two prints, two uses")
     # Each name, the file written and the phrases that do not come back whole.
     for name, written, split in (("a.txt", "a.txt", 1), ("b.INI", "b.INI", 0), ("c", "c.txt", 1),
                                  ("team.DB", "team.DB", 0)):
         copy = fresh("copy.db")
-        _, err = run("--export", os.path.join(HOME, name), db=db)
-        lines = err.splitlines()
-        check(lines[0] == "quillary: %d phrase(s) have been exported." % len(PHRASES), err)
-        check(lines[1].startswith("quillary: %d phrase(s) will not" % split) if split else lines[1:] == [], err)
+        lines = run("--export", os.path.join(HOME, name), db=db)[1].splitlines()
+        check(lines[0] == "quillary: %d phrase(s) have been exported." % len(PHRASES), lines)
+        check(lines[1].startswith("quillary: %d phrase(s) will not" % split) if split else lines[1:] == [], lines)
         _, err = run("--import", os.path.join(HOME, written), db=copy)
         check(err == "quillary: %d phrase(s) have been imported.\n" % len(PHRASES), err)
         got = [p["phrase"] for p in json.loads(run("--list", "--json", db=copy)[0])]
@@ -69,11 +68,9 @@ def add_list_export(db=None):
 def failures_and_usage():
     db = fresh()
     run("--add", "kept", db=db)
-    junk = os.path.join(HOME, "junk.db")
+    junk, other, realId = (os.path.join(HOME, name) for name in ("junk.db", "other.db", "real-id.db"))
     Path(junk).write_text("not a database\n" * 50)
-    other = os.path.join(HOME, "other.db")
     sqlite3.connect(other).execute("CREATE TABLE Other (id)").connection.close()
-    realId = os.path.join(HOME, "real-id.db")
     sqlite3.connect(realId).execute("CREATE TABLE TypeText (id REAL PRIMARY KEY, Str, Labels, KeyWord, HotKey, Html, "
                                     "KeyLower, StrLower, LabelLower, Rating, Frequency)").connection.close()
     cases = [(("--list",), HOME, "it is a folder, not a regular file"),
@@ -116,8 +113,7 @@ def phrase(id, text, labels="", comment="", html="", rating=0, count=0):
 
 # A command line on the two phrases below, DB standing for their file: its exit code, error line, the phrases
 # afterwards as changes by id (None: deleted), its standard output and standard input.
-def case(args, code, said="", changes={}, out=b"", given=b""):
-    return args, code, said, changes, out, given
+case = collections.namedtuple("case", "args code said changes out given", defaults=("", {}, b"", b""))
 
 # A command line refused before any work, with exit code 2. A repeated option would drop a value.
 def usage(args, said, given=b""):
@@ -193,8 +189,7 @@ def table():
         got, err = run(*args, db=None if "--init" in args else db, expect=code, input=given)
         check(err == ("quillary: %s\n" % said.replace("DB", db) if said else ""), "%s said %r" % (args[:4], err))
         check(got == out, "%s wrote %r" % (args[:4], got[:200]))
-        after = {row[0]: row for row in START}
-        after.update(changes)
+        after = {**{row[0]: row for row in START}, **changes}
         check(rows(db, "SELECT %s FROM TypeText" % columns) == [row for row in after.values() if row],
               "%s left other phrases" % args[:4])
         check(new not in args or rows(new, "SELECT count(*) FROM TypeText") == [(0,)], "--init")
@@ -206,24 +201,16 @@ def table():
 # The same commands on a team's server, its phrases moved to another server database through a file, and a role that
 # may only read.
 def server():
-    global SERVER
-    try:
-        SERVER = pgcluster.PgCluster().start()
-    except pgcluster.Unavailable as why:
-        print("SKIP: " + str(why))
-        return
-    try:
-        add_list_export(SERVER.uri())
-        listed = run("--list", "--json", db=SERVER.uri())[0]
-        SERVER.psql("CREATE DATABASE other")
-        run("--import", os.path.join(HOME, "team.DB"), db=SERVER.uri("other"))
-        check(run("--list", "--json", db=SERVER.uri("other"))[0] == listed, "the other database after the import")
-        SERVER.psql("CREATE ROLE reader LOGIN; GRANT SELECT ON TypeText TO reader")
-        check(run("--list", "--json", db=SERVER.uri(user="reader"))[0] == listed, "the reader's list")
-        _, err = run("--add", "x", db=SERVER.uri(user="reader"), expect=1)
+    with pgcluster.PgCluster() as pg:
+        add_list_export(pg.uri())
+        listed = run("--list", "--json", db=pg.uri())[0]
+        pg.psql("CREATE DATABASE other")
+        run("--import", os.path.join(HOME, "team.DB"), db=pg.uri("other"))
+        check(run("--list", "--json", db=pg.uri("other"))[0] == listed, "the other database after the import")
+        pg.psql("CREATE ROLE reader LOGIN; GRANT SELECT ON TypeText TO reader")
+        check(run("--list", "--json", db=pg.uri(user="reader"))[0] == listed, "the reader's list")
+        _, err = run("--add", "x", db=pg.uri(user="reader"), expect=1)
         check("read-only for you" in err, err)
-    finally:
-        SERVER.stop()
 
 def main():
     global HOME
@@ -232,6 +219,8 @@ def main():
         try:
             test()
             print("PASS: " + test.__name__)
+        except pgcluster.Unavailable as why:
+            print("SKIP: " + str(why))
         except (AssertionError, subprocess.TimeoutExpired) as why:
             print("FAIL: %s: %s" % (test.__name__, why))
             failures.append(test.__name__)

@@ -1,4 +1,5 @@
 #include "../common/dialogdriver.h"
+#include "../common/filebytes.h"
 #include "../common/testhome.h"
 #include "app/commandline.h"
 #include "app/commandrunner.h"
@@ -26,20 +27,6 @@ namespace {
 QString programFile(const QString &name)
 {
     return QCoreApplication::applicationDirPath() + QLatin1Char('/') + name;
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 // Runs statements on a database file over a connection of its own; gives the first value of the last.
@@ -74,6 +61,7 @@ class TestQuillary : public QObject
     QScopedPointer<TestHome> home;
     QScopedPointer<QTemporaryDir> work;
     QScopedPointer<Quillary> window;
+    QScopedPointer<DialogDriver> dialogs; // every case ends with each answer used and no dialog unasked
     QString storePath;
     QByteArray templateBytes;
 
@@ -144,19 +132,20 @@ private slots:
     void initTestCase()
     {
         Q_INIT_RESOURCE(images);
-        templateBytes = contents(programFile(QStringLiteral("org.db")));
+        templateBytes = readFile(programFile(QStringLiteral("org.db")));
         QVERIFY(!templateBytes.isEmpty());
         // Help pages that name their language and themselves.
         for (const QString &code : {QStringLiteral("en"), QStringLiteral("pt_BR")})
             for (const char *page : {"index.htm", "20.htm", "30.htm"})
-                writeFile(programFile(QStringLiteral("Help_") + code + QLatin1Char('/') + QLatin1String(page)),
-                          (code + QLatin1Char(':') + QLatin1String(page)).toUtf8());
+                QVERIFY(writeFile(programFile(QStringLiteral("Help_") + code + QLatin1Char('/') + QLatin1String(page)),
+                                  (code + QLatin1Char(':') + QLatin1String(page)).toUtf8()));
     }
 
     void init()
     {
         home.reset(new TestHome);
         work.reset(new QTemporaryDir);
+        dialogs.reset(new DialogDriver);
         storePath = QSettings(organizationName, applicationName).fileName();
         QDir(programFile(QStringLiteral("translations"))).removeRecursively();
     }
@@ -166,7 +155,8 @@ private slots:
         stop();
         work.reset();
         home.reset();
-        QCOMPARE(contents(programFile(QStringLiteral("org.db"))), templateBytes); // the template is never worked on
+        QCOMPARE(readFile(programFile(QStringLiteral("org.db"))), templateBytes); // the template is never worked on
+        QCOMPARE(dialogs->trouble(), QString());
     }
 
     void start_opensDatabase_data()
@@ -205,16 +195,15 @@ private slots:
         const bool runFile = argument == QLatin1String("team.db");
         if (runFile)
             QVERIFY(QFile::copy(programFile(QStringLiteral("org.db")), given));
-        DialogDriver driver;
         if (!error.isEmpty())
-            driver.answerMessage();
+            dialogs->answerMessage();
         start(given, given.isEmpty() || runFile ? std::nullopt : std::optional<QString>(QStringLiteral("REGARDS")));
-        QCOMPARE(driver.trouble(), QString());
         error.replace(QStringLiteral("<path>"), QRegularExpression::escape(QDir::toNativeSeparators(missed)));
-        QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(error)).match(driver.texts.value(0)).hasMatch(),
-                 qPrintable(driver.texts.value(0)));
+        QVERIFY2(
+            QRegularExpression(QRegularExpression::anchoredPattern(error)).match(dialogs->texts.value(0)).hasMatch(),
+            qPrintable(dialogs->texts.value(0)));
         QCOMPARE(nameFileDB, runFile ? given : path);
-        QCOMPARE(contents(nameFileDB), stored.startsWith(QLatin1String("gone")) ? QByteArray() : templateBytes);
+        QCOMPARE(readFile(nameFileDB), stored.startsWith(QLatin1String("gone")) ? QByteArray() : templateBytes);
         QCOMPARE(QFile::exists(given), runFile);
         if (given.isEmpty())
             return;
@@ -297,14 +286,14 @@ private slots:
         if (throughExit) {
             // Exit (the end of the File menu) stores the edit itself: no event runs before the file is read.
             menuAt(0)->actions().last()->trigger();
-            store = contents(storePath);
+            store = readFile(storePath);
         } else {
             // Should the program not end, the guard ends the loop with a code of its own.
             QObject guard;
             QTimer::singleShot(5000, &guard, [] { QCoreApplication::exit(99); });
             QTimer::singleShot(0, window.data(), [&] {
                 window->close();
-                store = contents(storePath); // by the way out itself, not some later event
+                store = readFile(storePath); // by the way out itself, not some later event
             });
             QCOMPARE(QCoreApplication::exec(), 0);
         }
@@ -375,29 +364,27 @@ private slots:
             sql(target, {QStringLiteral("INSERT INTO TypeText (Str) VALUES ") +
                              QStringLiteral("('a'),").repeated(existing).chopped(1),
                          spoil});
-        const QByteArray targetBytes = contents(target);
+        const QByteArray targetBytes = readFile(target);
         if (spoil == QLatin1String("backup"))
             QVERIFY(QDir(work->path()).mkpath(QStringLiteral("letters.bak/inside")));
         const QString templ = programFile(QStringLiteral("new.db"));
-        const QByteArray templBytes = contents(templ);
+        const QByteArray templBytes = readFile(templ);
         if (spoil == QLatin1String("template"))
-            writeFile(templ, QByteArray("not a database\n").repeated(100));
+            QVERIFY(writeFile(templ, QByteArray("not a database\n").repeated(100)));
         QHeaderView *header = find()->table->horizontalHeader();
         header->moveSection(header->visualIndex(column(PhraseStore::Rating)), 0);
         const QByteArray layout = header->saveState();
 
-        DialogDriver driver;
-        driver.chooseFile(existing >= 0 ? target : target.chopped(3)); // the program adds ".db"
+        dialogs->chooseFile(existing >= 0 ? target : target.chopped(3)); // the program adds ".db"
         if (existing >= 0 && command != QLatin1String("open"))
-            driver.answerMessage(QMessageBox::Yes); // the file dialog asks before replacing
+            dialogs->answerMessage(QMessageBox::Yes); // the file dialog asks before replacing
         if (!error.isEmpty())
-            driver.answerMessage();
+            dialogs->answerMessage();
         QVERIFY(QMetaObject::invokeMethod(window.data(), command.toLatin1().constData()));
-        writeFile(templ, templBytes);
+        QVERIFY(writeFile(templ, templBytes));
 
-        QCOMPARE(driver.trouble(), QString());
         error.replace(QStringLiteral("<path>"), QRegularExpression::escape(QDir::toNativeSeparators(target)));
-        const QString shown = driver.titles.contains(QStringLiteral("Error")) ? driver.texts.last() : QString();
+        const QString shown = dialogs->titles.contains(QStringLiteral("Error")) ? dialogs->texts.last() : QString();
         QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(error)).match(shown).hasMatch(),
                  qPrintable(shown));
         QCOMPARE(nameFileDB, switched ? target : before);
@@ -405,7 +392,7 @@ private slots:
         QCOMPARE(listedRows(), switched && command != QLatin1String("saveAs") ? qMax(existing, 0) : starter);
         QCOMPARE(header->saveState(), layout);
         if (existing >= 0 && !switched) // a file the program did not switch to is left as it was
-            QCOMPARE(contents(target), targetBytes);
+            QCOMPARE(readFile(target), targetBytes);
         else if (existing >= 0 && command != QLatin1String("open")) // a replaced file is kept as the backup
             QCOMPARE(rowsIn(work->filePath(QStringLiteral("letters.bak"))), existing);
     }
@@ -435,26 +422,23 @@ private slots:
                                                 QItemSelectionModel::Select);
         const QString file = work->filePath(QStringLiteral("out.") + filter.mid(2));
         if (replace)
-            writeFile(file, "precious");
-        DialogDriver driver;
-        driver.chooseFile(work->filePath(QStringLiteral("out")), filter);
+            QVERIFY(writeFile(file, "precious"));
+        dialogs->chooseFile(work->filePath(QStringLiteral("out")), filter);
         if (replace)
-            driver.answerMessage(QMessageBox::StandardButton(replace));
+            dialogs->answerMessage(QMessageBox::StandardButton(replace));
         window->exportDB();
-        QCOMPARE(driver.trouble(), QString());
-        QCOMPARE(contents(file) == "precious", replace == QMessageBox::No);
+        QCOMPARE(readFile(file) == "precious", replace == QMessageBox::No);
         if (replace == QMessageBox::No)
             return;
-        QCOMPARE(contents(file).startsWith("[Row0]"), filter == QLatin1String("*.ini"));
+        QCOMPARE(readFile(file).startsWith("[Row0]"), filter == QLatin1String("*.ini"));
         QCOMPARE(field(1)->text(), QStringLiteral("%1 phrase(s) have been exported.").arg(phrases));
 
-        driver.chooseFile(file);
-        driver.answerMessage(into.isEmpty() ? QMessageBox::No : QMessageBox::Yes); // to "Create a new database?"
+        dialogs->chooseFile(file);
+        dialogs->answerMessage(into.isEmpty() ? QMessageBox::No : QMessageBox::Yes); // to "Create a new database?"
         if (!into.isEmpty())
-            into == QLatin1String("cancel") ? driver.expect(DialogDriver::cancel)
-                                            : driver.chooseFile(work->filePath(into));
+            into == QLatin1String("cancel") ? dialogs->expect(DialogDriver::cancel)
+                                            : dialogs->chooseFile(work->filePath(into));
         window->importDB();
-        QCOMPARE(driver.trouble(), QString());
         const int added = into == QLatin1String("cancel") ? 0 : phrases;
         const bool fresh = added && !into.isEmpty();
         QCOMPARE(nameFileDB, fresh ? work->filePath(into) : open);
@@ -598,17 +582,15 @@ private slots:
             QVERIFY(QFile::copy(programFile(QStringLiteral("new.db")), path));
             sql(path, {QStringLiteral("INSERT INTO TypeText (Str) VALUES ('from the other file')")});
         } else if (change == QLatin1String("garbage")) {
-            writeFile(path, QByteArray("not a database\n").repeated(100));
+            QVERIFY(writeFile(path, QByteArray("not a database\n").repeated(100)));
         }
 
-        DialogDriver driver;
         if (!followed)
-            driver.answerMessage();
+            dialogs->answerMessage();
         find()->watcher->period();
-        QTRY_VERIFY(driver.done());
+        QTRY_VERIFY(dialogs->done());
         QCoreApplication::processEvents();
-        QCOMPARE(driver.trouble(), QString());
-        QCOMPARE(driver.titles, followed ? QStringList() : QStringList{QStringLiteral("Warning")});
+        QCOMPARE(dialogs->titles, followed ? QStringList() : QStringList{QStringLiteral("Warning")});
         QCOMPARE(listedRows(), followed ? 1 : starter);
         QCOMPARE(window->windowTitle(),
                  QStringLiteral("Quillary - ") + path + (followed ? QString() : QStringLiteral(" [read-only]")));
@@ -618,11 +600,10 @@ private slots:
             QCOMPARE(find()->model->value(0, PhraseStore::Str).toString(), QStringLiteral("from the other file"));
             return;
         }
-        QVERIFY(driver.texts.value(0).contains(QDir::toNativeSeparators(path)));
+        QVERIFY(dialogs->texts.value(0).contains(QDir::toNativeSeparators(path)));
         const QString rescued = work->filePath(QStringLiteral("rescued.db"));
-        driver.chooseFile(rescued);
+        dialogs->chooseFile(rescued);
         window->saveAs();
-        QVERIFY(driver.done());
         QCOMPARE(rowsIn(rescued), starter);
         QCOMPARE(nameFileDB, rescued);
         QCOMPARE(window->windowTitle(), QStringLiteral("Quillary - ") + rescued);

@@ -12,10 +12,9 @@ class TestSearchCondition : public QObject
 private slots:
     void initTestCase()
     {
-        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE")).setDatabaseName(QStringLiteral(":memory:"));
-        QVERIFY(QSqlDatabase::database().isOpen());
-        QSqlDatabase db = QSqlDatabase::database();
-        QVERIFY(PhraseDatabase::build(db));
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+        db.setDatabaseName(QStringLiteral(":memory:"));
+        QVERIFY(db.open() && PhraseDatabase::build(db));
         QVERIFY(QSqlQuery().exec(QString::fromUtf8(
             "INSERT INTO TypeText (Str, StrLower) VALUES ('50% off', '50% off'), ('500 off', '500 off'), "
             "('abc', 'abc'), ('it''s fine', 'it''s fine'), ('a_c', 'a_c'), ('xABCx', 'xabcx'), "

@@ -15,7 +15,7 @@ def bin_dir():
     return next((d for d in dirs if d and shutil.which("pg_ctl", path=d) and shutil.which("initdb", path=d)), None)
 
 class PgCluster:
-    dir, running = None, False
+    dir = None
 
     def start(self):
         self.stop()
@@ -30,7 +30,6 @@ class PgCluster:
                 shutil.chown(self.dir, "postgres")
             self._run(True, "initdb", "-D", self.data, "-U", ADMIN, "-A", "trust", "-E", "UTF8", "--locale=C", "-N")
             self.control("start")
-            self.running = True
             self.psql("CREATE DATABASE quillary", database="postgres")
         except BaseException:
             self.stop()
@@ -40,21 +39,17 @@ class PgCluster:
     __enter__ = start
     __exit__ = lambda self, *failure: self.stop()
 
-    # Immediate: nothing a test leaves behind is worth a clean shutdown.
+    # Immediate: nothing a test leaves behind is worth a clean shutdown. A server that never ran refuses harmlessly.
     def stop(self):
-        if self.running:
-            self._run(True, "pg_ctl", "stop", "-D", self.data, "-m", "immediate", "-w", check=False)
         if self.dir:
+            self._run(True, "pg_ctl", "stop", "-D", self.data, "-m", "immediate", "-w", check=False)
             shutil.rmtree(self.dir, ignore_errors=True)
-        self.dir, self.running = None, False
+        self.dir = None
 
     # "restart", or "stop" and "start" for a server that is away for a while.
     def control(self, command):
         self._run(True, "pg_ctl", command, "-D", self.data, "-l", os.path.join(self.dir, "log"), "-m", "fast", "-w",
                   "-o", "-c listen_addresses='' -c fsync=off -k " + self.dir)
-
-    def restart(self):
-        self.control("restart")
 
     # The rows, unaligned, one a line; raises RuntimeError with the server's message on an error.
     def psql(self, sql, database="quillary", user=ADMIN):
@@ -77,22 +72,18 @@ class PgCluster:
                                                     open(log).read() if as_server and os.path.exists(log) else ""))
         return done
 
-# For the C++ tests: prints the socket folder as JSON, then answers each JSON line of standard input,
-# ["control", command] or ["psql", sql, database, user], with one; the server goes at the end of the input.
+# For the C++ tests: answers each JSON line of standard input, ["control", command] or ["psql", sql, database, user],
+# with one; the first answer, to no request, is the start's: the socket folder. The server goes at the end of the input.
 if __name__ == "__main__":
-    import json, sys
+    import itertools, json, sys
+    cluster = PgCluster()
     try:
-        cluster = PgCluster().start()
-    except Exception as e:
-        print(json.dumps({"ok": False, "out": str(e), "unavailable": isinstance(e, Unavailable)}), flush=True)
-        sys.exit(1)
-    try:
-        print(json.dumps({"ok": True, "out": cluster.dir}), flush=True)
-        for line in sys.stdin:
-            request = json.loads(line)
+        for request in itertools.chain([["start"]], map(json.loads, sys.stdin)):
             try:
-                print(json.dumps({"ok": True, "out": getattr(cluster, request[0])(*request[1:]) or ""}), flush=True)
+                out = getattr(cluster, request[0])(*request[1:])
+                reply = {"ok": True, "out": cluster.dir if out is cluster else out or ""}
             except Exception as e:
-                print(json.dumps({"ok": False, "out": str(e)}), flush=True)
+                reply = {"ok": False, "out": str(e), "unavailable": isinstance(e, Unavailable)}
+            print(json.dumps(reply), flush=True)
     finally:
         cluster.stop()

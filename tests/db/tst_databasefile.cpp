@@ -1,3 +1,4 @@
+#include "../common/filebytes.h"
 #include "db/databasefile.h"
 
 #include <QtSql>
@@ -12,12 +13,6 @@ class TestDatabaseFile : public QObject
     Q_OBJECT
 
     QScopedPointer<QTemporaryDir> dir;
-
-    QString writeFile(const QString &name, const QByteArray &content)
-    {
-        QFile file(dir->filePath(name));
-        return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() ? file.fileName() : QString();
-    }
 
     // Patient as the program's connections are. One of the name that an earlier test left is gone with that test's
     // handles.
@@ -125,11 +120,11 @@ private slots:
     // command line test.
     void template_copiedOverFormerFileHoldsThePhraseTable()
     {
-        const QString copy = writeFile(QStringLiteral("org.db"), "former");
-        QFile backup(writeFile(QStringLiteral("org.bak"), "older backup"));
+        const QString copy = dir->filePath(QStringLiteral("org.db"));
+        QVERIFY(writeFile(copy, "former"));
+        QVERIFY(writeFile(dir->filePath(QStringLiteral("org.bak")), "older backup"));
         QVERIFY(copyReplacing(QStringLiteral(QUILLARY_PROGRAM_DIR "/org.db"), copy));
-        QVERIFY(backup.open(QIODevice::ReadOnly));
-        QCOMPARE(backup.readAll(), QByteArray("former"));
+        QCOMPARE(readFile(dir->filePath(QStringLiteral("org.bak"))), QByteArray("former"));
         // A copy that fails once the target has gone aside puts the target back.
         QVERIFY(!copyReplacing(dir->filePath(QStringLiteral("missing.db")), copy));
         QSqlDatabase db = connection(QStringLiteral("probe"), copy);

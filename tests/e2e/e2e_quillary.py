@@ -3,13 +3,14 @@
 # shell. Exits 0 on a pass, 1 on a failure and 77 (skipped) without an X display
 # or those tools; with QUILLARY_E2E_REQUIRED=1 a skip fails, so CI cannot pass by skipping.
 
-import ctypes, glob, json, os, pathlib, re, shutil, signal, struct, subprocess, sys, tempfile, time, types
+import contextlib, ctypes, json, os, pathlib, re, shutil, signal, sqlite3, subprocess, sys, tempfile, time, types
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "common"))
 import pgcluster
 
 CHILDREN = []
-ARGS = types.SimpleNamespace()  # filled in by main()
+# The program of the build tree, whose templates lie beside it (make_file copies new.db from there).
+PROGRAM, ROOT = os.path.realpath(sys.argv[2]), tempfile.mkdtemp(prefix="quillary-e2e-")
 
 def check(condition, message):
     if not condition:
@@ -95,7 +96,7 @@ def copy_with(window, *names, timeout=5):
 def reported_count():
     data = clipboard("text/Type", timeout=30)
     check(data and len(data) >= 4, "the clipboard holds no text/Type record")
-    return struct.unpack(">i", data[-4:])[0]
+    return int.from_bytes(data[-4:], "big", signed=True)
 
 def quote(text):
     return "'" + text.replace("'", "''") + "'"
@@ -115,7 +116,7 @@ def insert(text, html=""):
 # A user of their own in a temporary folder, with a file of those phrases made from the New template (or none), and
 # that many copies of the program started there, with more environment for them in settings.
 def copies_on(phrases_sql, count=1, arguments=(), **settings):
-    path = tempfile.mkdtemp(prefix="home-", dir=ARGS.root)
+    path = tempfile.mkdtemp(prefix="home-", dir=ROOT)
     env = {k: v for k, v in os.environ.items() if not k.startswith(("XDG_", "QT_", "SESSION_MANAGER"))}
     # A plain ctest run may set the offscreen platform for the unit tests; timed log lines let a failure be
     # read against the harness's own steps.
@@ -129,12 +130,12 @@ def copies_on(phrases_sql, count=1, arguments=(), **settings):
 
 def make_file(path, phrases_sql):
     os.makedirs(os.path.dirname(path), exist_ok=True)
-    shutil.copyfile(os.path.join(os.path.dirname(ARGS.program), "new.db"), path)
+    shutil.copyfile(os.path.join(os.path.dirname(PROGRAM), "new.db"), path)
     sql(path, "BEGIN;" + phrases_sql + "COMMIT;")
 
 def start(home, arguments=(), attempt=1):
     log = open(os.path.join(home.path, "program-%d.log" % time.monotonic_ns()), "wb")
-    app = spawn([ARGS.program, *arguments], env=home.env, cwd=home.path, stdin=subprocess.DEVNULL, stdout=log,
+    app = spawn([PROGRAM, *arguments], env=home.env, cwd=home.path, stdin=subprocess.DEVNULL, stdout=log,
                 stderr=subprocess.STDOUT)
     def probe():
         if app.poll() is None:
@@ -155,9 +156,9 @@ def copy_space():
     for moves, (text, html) in [([], rich), (["Down"], plain)]:
         check(copy_with(app.window, *moves, "space") == text, "Space did not copy %r" % text)
         wait_until(lambda: uses(home.database, text) == 1, 3, "one use of %r in the file" % text)
-        check((b"text/html" in (clipboard("TARGETS") or b"").split()) == bool(html),
-              "%r offers text/html exactly when it has rich text" % text)
-        check(clipboard("text/html") == html.encode("utf-8"), "the clipboard's HTML is not the phrase's")
+        # Offered as text/html exactly when it has rich text: the target listed, and its bytes.
+        offered = (b"text/html" in (clipboard("TARGETS") or b"").split(), clipboard("text/html"))
+        check(offered == (bool(html), html.encode("utf-8")), "%r: the clipboard offers %r" % (text, offered))
 
 # Text or rich text that another program put on the clipboard becomes a new phrase on Shift+Insert.
 def paste_shift_insert():
@@ -204,13 +205,11 @@ def locked_file_copy():
     text = copy_with(app.window, "space")
     stored = reported_count()
     wait_until(lambda: uses(home.database, text) == stored, 3, "the file to count %d uses of %r" % (stored, text))
-    locker = spawn(["sqlite3", "-cmd", ".timeout 5000", "-cmd", "BEGIN EXCLUSIVE;", home.database],
-                   stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, text=True)
-    wait_until(lambda: call(["sqlite3", home.database, "SELECT count(*) FROM TypeText"], may_fail=True).returncode, 5,
-               "the shell's lock")
+    locker = sqlite3.connect(home.database, timeout=5, isolation_level=None)
+    locker.execute("BEGIN EXCLUSIVE")
     keys(app.window, "space")
     reported = reported_count()  # an answer at all: the program did not end on it
-    locker.communicate("ROLLBACK;\n", timeout=5)
+    locker.execute("ROLLBACK")
     check(uses(home.database, text) == stored >= reported, "locked: %d uses reported, %d before" % (reported, stored))
     check(copy_with(app.window, "space") == text, "after the lock the program copied another phrase")
     wait_until(lambda: uses(home.database, text) == stored + 1 == reported_count(), 3, "one use after the lock")
@@ -220,7 +219,7 @@ def locked_file_copy():
 def find_summons():
     home, app = copies_on(insert("Alpha first") + insert("Kind regards, Ёлка") + insert("Kind words"))
     # Handing the search over needs no display.
-    call([ARGS.program, "--find", "KIND"], timeout=15, cwd=home.path,
+    call([PROGRAM, "--find", "KIND"], timeout=15, cwd=home.path,
          env={k: v for k, v in home.env.items() if k not in ("DISPLAY", "QT_QPA_PLATFORM")})
     wait_until(lambda: xdotool("getwindowfocus", may_fail=True) == str(app.window), 5, "the window to take the focus")
     check(copy_with(app.window, "space") == "Kind regards, Ёлка", "Space did not copy the first phrase found")
@@ -301,30 +300,30 @@ def own_use_no_reload():
     before = [uses(home.database, text) for text in pair]
     copy_with(app.window, "ctrl+End", "Up", "shift+Down", "space", timeout=15)
     time.sleep(1.5)
-    logs = b"".join(pathlib.Path(log).read_bytes() for log in glob.glob(os.path.join(home.path, "program-*.log")))
+    logs = b"".join(log.read_bytes() for log in pathlib.Path(home.path).glob("program-*.log"))
     check(b"changedFile" not in logs, "the program's own Space reloaded the table")
     keys(app.window, "space")
     wait_until(lambda: [uses(home.database, text) for text in pair] == [n + 2 for n in before], 3, "two uses of each")
 
-# A team's server: a throwaway cluster whose phrase table the program makes, then 2,000 phrases in it.
-def server_with_phrases(pg):
-    call([ARGS.program, "--db", pg.uri(), "--count"])
-    pg.psql("INSERT INTO TypeText (Str, StrLower, Frequency) SELECT 'Phrase number ' || i, 'phrase number ' || i,"
-            " i % 7 FROM generate_series(1, 2000) AS i")
-    return lambda where="": int(pg.psql("SELECT SUM(Frequency) FROM TypeText " + where))
+# A team's server: a throwaway cluster whose phrase table the program makes, then the BULK phrases in it, and that
+# many copies on it; also the uses the server counts in the phrases a condition picks.
+@contextlib.contextmanager
+def on_server(count):
+    with pgcluster.PgCluster() as pg:
+        call([PROGRAM, "--db", pg.uri(), "--count"])
+        pg.psql(BULK)
+        counted = lambda where="": int(pg.psql("SELECT SUM(Frequency) FROM TypeText " + where))
+        yield pg, copies_on(None, count, [pg.uri()])[1:], counted
 
 # Two copies on one server take turns copying; each Space counts once.
 def server_two_copies_count():
-    with pgcluster.PgCluster() as pg:
-        uses_on_server = server_with_phrases(pg)
-        two_copies_count(copies_on(None, 2, [pg.uri()])[1:], uses_on_server)
+    with on_server(2) as (_, copies, counted):
+        two_copies_count(copies, counted)
 
 # An edit in one copy shows in the other within a second of its table taking the focus: the server tells of it.
 # Two edits of the same phrase get the question, and "Keep both" keeps both.
 def server_live_view():
-    with pgcluster.PgCluster() as pg:
-        server_with_phrases(pg)
-        _, a, b = copies_on(None, 2, [pg.uri()])
+    with on_server(2) as (pg, (a, b), _):
         first = lambda: pg.psql("SELECT Str FROM TypeText WHERE id = 1")
         edit_first(a, "Edited in A")
         wait_until(lambda: first() == "Edited in A", 3, "A's edit on the server")
@@ -337,9 +336,7 @@ def server_live_view():
 
 # A server restarted or away: a use that could not be stored is not shown as stored, and the next action works.
 def server_restart():
-    with pgcluster.PgCluster() as pg:
-        uses_on_server = server_with_phrases(pg)
-        _, app = copies_on(None, 1, [pg.uri()])
+    with on_server(1) as (pg, (app,), uses_on_server):
         only = "WHERE Str = " + quote(copy_with(app.window, "space"))
         stored = reported_count()
         wait_until(lambda: uses_on_server(only) == stored, 3, "the use on the server")
@@ -351,35 +348,32 @@ def server_restart():
             # Away, the server cannot be asked; the count shown is checked once it is back.
             wait_until(lambda: action == "stop" or uses_on_server(only) == stored, 5, "a use after the " + action)
 
-def main():
-    # Arguments, as the CMakeLists.txt beside this file gives them: the case and the program of the build tree, whose
-    # templates lie beside it (make_file copies new.db from there).
-    vars(ARGS).update(case=sys.argv[1], program=os.path.realpath(sys.argv[2]))
+# The arguments, as the CMakeLists.txt beside this file gives them: the case, a function of this file, and PROGRAM.
+def main(case=sys.argv[1]):
     # ctest and Ctrl+C end the harness through these, so that the finally below still cleans up.
     for number in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
         signal.signal(number, lambda received, frame: sys.exit(128 + received))
     missing = [tool for tool in ("xdotool", "xclip", "sqlite3") if shutil.which(tool) is None]
-    if missing or not os.environ.get("DISPLAY") or call(["xdotool", "getdisplaygeometry"], may_fail=True).returncode:
-        print("SKIP: no X display (run under xvfb-run) or missing tools: %s" % " ".join(missing))
-        return 1 if os.environ.get("QUILLARY_E2E_REQUIRED") == "1" else 77  # ctest's SKIP_RETURN_CODE
-    ARGS.root = tempfile.mkdtemp(prefix="quillary-e2e-")
     try:
-        globals()[ARGS.case]()  # a case is a function of this file
-        print("PASS: " + ARGS.case)
+        if missing or call(["xdotool", "getdisplaygeometry"], may_fail=True).returncode:
+            print("SKIP: no X display (run under xvfb-run) or missing tools: %s" % " ".join(missing))
+            return 1 if os.environ.get("QUILLARY_E2E_REQUIRED") == "1" else 77  # ctest's SKIP_RETURN_CODE
+        globals()[case]()
+        print("PASS: " + case)
         return 0
     except pgcluster.Unavailable as why:
         print("SKIP: " + str(why))
         return 77
     except (AssertionError, subprocess.TimeoutExpired) as why:
-        print("FAIL: %s: %s" % (ARGS.case, why))
-        for log in sorted(glob.glob(os.path.join(ARGS.root, "*", "program-*.log"))):
-            print("--- %s ---\n%s" % (log, pathlib.Path(log).read_bytes()[-4000:].decode("utf-8", "replace")))
+        print("FAIL: %s: %s" % (case, why))
+        for log in sorted(pathlib.Path(ROOT).glob("*/program-*.log")):
+            print("--- %s ---\n%s" % (log, log.read_bytes()[-4000:].decode("utf-8", "replace")))
         return 1
     finally:
         for child in reversed(CHILDREN):
             child.kill()  # the program's own clean end is checked by the cases that need it
             child.wait()
-        shutil.rmtree(ARGS.root, ignore_errors=True)
+        shutil.rmtree(ROOT, ignore_errors=True)
 
 if __name__ == "__main__":
     sys.exit(main())

@@ -1,3 +1,4 @@
+#include "../common/filebytes.h"
 #include "../common/testhome.h"
 #include "exchange/databasereader.h"
 #include "exchange/databasewriter.h"
@@ -29,12 +30,6 @@ static QStringList stored()
     while (query.next())
         rows << line({text(0), text(1), text(2), text(3), text(4), query.value(5).toInt(), query.value(6).toInt()});
     return rows;
-}
-
-static QByteArray bytesOf(const QString &fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
 }
 
 static PhraseRowSource from(const Phrases &rows)
@@ -104,11 +99,11 @@ private slots:
         const QString file = dir.filePath(QStringLiteral("team.db")), backup = dir.filePath(QStringLiteral("team.bak"));
         QVERIFY(spoil(file));
         QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
-        const QByteArray before = bytesOf(file);
+        const QByteArray before = readFile(file);
         int written = -1;
         QVERIFY(writePhraseDatabase(file, newDb, from(phrases), &written));
         QCOMPARE(written, phrases.size());
-        QCOMPARE(bytesOf(backup), before);
+        QCOMPARE(readFile(backup), before);
         QCOMPARE(QFile::permissions(file), QFile::permissions(backup));
         ImportReport report;
         QPair<qint64, qint64> progress;
@@ -162,7 +157,7 @@ private slots:
         QFETCH(QString, templateName);
         QFETCH(QString, said);
         const QString file = dir.filePath(name);
-        const QByteArray before = bytesOf(file);
+        const QByteArray before = readFile(file);
         const QStringList folder = QFileInfo(file).dir().entryList(QDir::Files | QDir::Hidden);
         ImportReport report; // an export's reason goes in it too
         const Phrases phrases{{QStringLiteral("one")}, {QStringLiteral("poison")}};
@@ -173,7 +168,7 @@ private slots:
         QVERIFY2(report.error.contains(said), qPrintable(report.error));
         QVERIFY2(report.error.contains(QDir::toNativeSeparators(file)), qPrintable(report.error));
         QCOMPARE(stored(), kept);
-        QCOMPARE(bytesOf(file), before);
+        QCOMPARE(readFile(file), before);
         QCOMPARE(QFileInfo(file).dir().entryList(QDir::Files | QDir::Hidden), folder);
         QVERIFY(QSqlDatabase::database().transaction());
         QVERIFY(QSqlDatabase::database().rollback());

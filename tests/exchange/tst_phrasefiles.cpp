@@ -1,4 +1,5 @@
 #include "../common/fifowatch.h"
+#include "../common/filebytes.h"
 #include "../common/phrasedatabase.h"
 #include "../common/testhome.h"
 #include "exchange/inireader.h"
@@ -24,12 +25,6 @@ static QByteArrayList storedPhrases()
     while (query.next())
         rows << query.value(0).toString().toUtf8();
     return rows;
-}
-
-static QByteArray readBytes(const QString &fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<cannot open>");
 }
 
 // Reading, writing and naming both phrase file formats.
@@ -221,7 +216,7 @@ private slots:
             writeTxtPhrases(fileName, {{QStringLiteral("a\nb"), QStringLiteral("Ä"), QStringLiteral("k"), {}, {}, 1, 2},
                                        {QStringLiteral("Съешь 😀"), {}, {}, {}, QStringLiteral("<b>html</b>"), -3}}));
         const QByteArray old("a\nb\tÄ\tk\t1\t2\r\nСъешь 😀\t\t\t-3\t0\r\n");
-        QCOMPARE(readBytes(fileName), old);
+        QCOMPARE(readFile(fileName), old);
         rlimit before;
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &before), 0);
         const rlimit limit{256 * 1024, before.rlim_max};
@@ -236,7 +231,7 @@ private slots:
         QVERIFY(!written);
         QCOMPARE(error,
                  QStringLiteral("Cannot write file %1:\nFile too large.").arg(QDir::toNativeSeparators(fileName)));
-        QCOMPARE(readBytes(fileName), old);
+        QCOMPARE(readFile(fileName), old);
     }
 
     // An export takes its format from the filter chosen, and the name chosen its extension.
