@@ -137,12 +137,11 @@ private slots:
         QFETCH(QString, said);
         for (const QByteArray &statement : setup)
             QVERIFY2(QSqlQuery().exec(QString::fromUtf8(statement)), statement.constData());
-        QFile file(dir.filePath(name));
-        QVERIFY(bytes.isNull() ||
-                (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush()));
+        const QString path = dir.filePath(name);
+        QVERIFY(bytes.isNull() || writeFile(path, bytes));
         // The format and the file follow the name chosen: a plain-text one may leave its extension out.
-        const bool ini = importFormat(file.fileName()) == PhraseFormat::Ini;
-        const QString fileName = ini ? file.fileName() : txtImportName(file.fileName());
+        const bool ini = importFormat(path) == PhraseFormat::Ini;
+        const QString fileName = ini ? path : txtImportName(path);
         ImportReport report;
         QTEST(ini ? importIni(fileName, &report) : importTxt(fileName, &report), "count");
         QVERIFY2(said.isEmpty() ? report.error.isEmpty() : report.error.contains(said), qPrintable(report.error));
